@@ -1,0 +1,285 @@
+// KoMatrix: the dense real matrix of any shape, and the result codes of its operations.
+//
+// A KoMatrix is a handle that owns one implementation object holding the shape and a row-major
+// buffer of doubles, element (i, j) at flat index cols * i + j. A matrix either owns its buffer
+// or wraps a buffer owned by the caller (CopyType::ShallowCopy); a wrapping matrix never changes
+// its shape or its buffer address, so operations that would resize it leave it unchanged or
+// report ExternalBuffer.
+//
+// Conventions shared by every member:
+// - Numerical zero is the absolute constant 1e-11: a pivot, divisor or norm counts as non-zero
+//   only when it is > 1e-11 or < -1e-11 (a NaN counts as zero).
+// - Unfit operands are not errors for arithmetic: two-matrix value forms return a copy of the
+//   left operand, in-place forms leave it unchanged.
+// - Output parameters (KoMatrix&) are never read; each receives its result by assignment, so an
+//   output wrapping a caller's buffer of another shape keeps its content (the decompositions and
+//   the linear-system solver refuse such outputs with ExternalBuffer instead).
+// - Only allocation failures raise: std::bad_alloc, and std::bad_array_new_length for a shape
+//   with a negative dimension or whose buffer (rows * cols * 8 bytes) exceeds 0xFFFFFFFF bytes.
+//   Every accepted shape therefore has fewer than 2^29 elements.
+// - Results are computed in a fixed, documented order of IEEE double operations and are
+//   reproducible bit for bit on every platform.
+#ifndef KOCALVIX_MATRIX_H
+#define KOCALVIX_MATRIX_H
+
+#include <vector>
+
+#include "kocalvix/export.h"
+
+/// Result code of the matrix operations that report one.
+enum KoMatrixError : int {
+    NoError = 0,            ///< success
+    SingularMatrix = 1,     ///< the matrix is singular as the elimination sees it (Gram-Schmidt QR)
+    NotSymmetric = 2,       ///< not square or not exactly equal to its transpose (Eigen, SVD)
+    NotSquare = 3,          ///< a linear system whose reduced matrix is not square
+    ExternalBuffer = 5,     ///< a wrapped caller buffer cannot take the result's shape
+    DimensionMismatch = 6,  ///< operand sizes or the index range do not fit
+    InvalidMethod = 7       ///< an unknown QR method
+};
+
+class KoMatrixImplement;
+
+class KOCALVIX_API KoMatrix {
+  public:
+    /// How KoMatrix(rows, cols, data, type) treats the caller's buffer. Any value other than
+    /// ShallowCopy behaves as DeepCopy.
+    enum CopyType : int {
+        DeepCopy = 0,    ///< allocate an own buffer and copy the caller's values
+        ShallowCopy = 1  ///< wrap the caller's buffer; it must outlive the matrix
+    };
+
+    /// The QR methods of QRDecomposition.
+    enum QRMethod : int {
+        GramSchmidt = 0,  ///< classical Gram-Schmidt: Q m x n with orthonormal columns, R n x n
+        Householder = 1,  ///< reflections: Q m x m, R m x n with a non-negative diagonal
+        Givens = 2        ///< plane rotations: Q m x m, R m x n
+    };
+
+    /// The kinds IsSpecialMatrix recognises. Any other value is of no kind.
+    enum MatrixType : int {
+        Square = 0,        ///< rows == cols
+        Normal = 1,        ///< square and |A*A^T - A^T*A| < 1e-11 element-wise
+        Orthogonal = 2,    ///< square and |A*A^T - I| < 1e-11 and |A^T*A - I| < 1e-11
+        Symmetric = 3,     ///< square and exactly equal to its transpose
+        Singular = 4,      ///< square and singular as the elimination sees it (see Rank())
+        RankDeficient = 5  ///< the same test as Singular
+    };
+
+    // ---- Construction, copy, assignment ------------------------------------------------------
+
+    /// The empty matrix: 0 rows, 0 columns, no buffer.
+    KoMatrix();
+    /// An owning rows x cols matrix of zeros.
+    KoMatrix(int rows, int cols);
+    /// A rows x cols matrix over `data` (row-major). ShallowCopy wraps `data` without copying
+    /// (the matrix never releases or resizes it); any other type copies rows * cols values.
+    KoMatrix(int rows, int cols, double* data, CopyType type);
+    /// One inner vector per row. The column count is the first row's length; longer rows are
+    /// truncated, shorter rows padded with 0.0. No inner vector gives the empty 0 x 0 matrix.
+    KoMatrix(std::vector<std::vector<double>> values);
+    /// Deep copy; the copy of a wrapping matrix owns its own buffer.
+    KoMatrix(const KoMatrix& other);
+    /// Releases an owned buffer; a wrapped buffer is left untouched.
+    ~KoMatrix();
+    /// Takes other's shape and elements. A wrapping target takes the elements only when the
+    /// shapes agree and is otherwise left unchanged. Owning targets keep their old shape and
+    /// contents when allocating the new buffer fails (strong guarantee). Returns *this.
+    const KoMatrix& operator=(const KoMatrix& other);
+
+    // ---- Element access (unchecked in release builds, asserted in debug builds) --------------
+
+    /// Element at flat row-major index k, i.e. (k / cols, k % cols).
+    double& at(int k);
+    const double& at(int k) const;
+    double& operator[](int k);
+    const double& operator[](int k) const;
+    /// Element (i, j) at flat index cols * i + j.
+    double& at(int i, int j);
+    const double& at(int i, int j) const;
+    double& operator()(int i, int j);
+    const double& operator()(int i, int j) const;
+
+    /// Number of rows.
+    const int& RowSize() const;
+    /// Number of columns.
+    const int& ColumnSize() const;
+    /// Number of elements, rows * cols.
+    const int& ElementNum() const;
+    /// The rows as nested vectors: RowSize() inner vectors of ColumnSize() values each.
+    std::vector<std::vector<double>> ToVec() const;
+
+    // ---- Element-wise arithmetic ---------------------------------------------------------------
+
+    /// Adds `other` element-wise when the shapes agree; otherwise leaves *this unchanged.
+    const KoMatrix& operator+=(const KoMatrix& other);
+    /// Subtracts `other` element-wise when the shapes agree; otherwise leaves *this unchanged.
+    const KoMatrix& operator-=(const KoMatrix& other);
+    /// Adds s to every element.
+    const KoMatrix& operator+=(const double& s);
+    /// Subtracts s from every element.
+    const KoMatrix& operator-=(const double& s);
+    /// Multiplies every element by s.
+    const KoMatrix& operator*=(const double& s);
+    /// Divides every element by s (IEEE division: no check for zero).
+    const KoMatrix& operator/=(const double& s);
+    /// Sets every element strictly inside (-1e-11, 1e-11) to +0.0; NaN elements stay.
+    const KoMatrix& SmallElementToZero();
+
+    /// Element-wise sum other[k] + this[k]; a copy of *this when the shapes differ.
+    const KoMatrix operator+(const KoMatrix& other) const;
+    /// Element-wise difference this[k] - other[k]; a copy of *this when the shapes differ.
+    const KoMatrix operator-(const KoMatrix& other) const;
+    /// Element-wise product; a copy of *this when the shapes differ.
+    const KoMatrix HadamardProduct(const KoMatrix& other) const;
+    /// Element-wise quotient (IEEE division); a copy of *this when the shapes differ.
+    const KoMatrix HadamardDivision(const KoMatrix& other) const;
+    /// this[k] + s for every element.
+    const KoMatrix operator+(const double& s) const;
+    /// this[k] - s for every element.
+    const KoMatrix operator-(const double& s) const;
+    /// this[k] * s for every element.
+    const KoMatrix operator*(const double& s) const;
+    /// this[k] / s for every element.
+    const KoMatrix operator/(const double& s) const;
+    /// pow(this[k], n) for every element, n converted to double.
+    const KoMatrix HadamardPower(const int& n) const;
+    /// pow(this[k], p) for every element (a negative base with a fractional p gives NaN).
+    const KoMatrix HadamardPower(const double& p) const;
+
+    // ---- Comparison and element queries ------------------------------------------------------
+
+    /// True when the shapes agree and every pair of elements compares equal (IEEE: NaN is
+    /// unequal to everything, +0.0 equals -0.0).
+    bool operator==(const KoMatrix& other) const;
+    /// The negation of operator==.
+    bool operator!=(const KoMatrix& other) const;
+    /// True when the row counts and the column counts agree; elements are not looked at.
+    bool IsSameDimension(const KoMatrix& other) const;
+    /// Sum of the diagonal of a square matrix (0.0 for 0 x 0); 0.0 for any other shape.
+    double Trace() const;
+    /// The largest element; `index` receives its flat index. The first of equal maxima wins and
+    /// a NaN never replaces the running value. Without elements: quiet NaN and index -1.
+    virtual double Max(int& index) const;
+    /// The largest element by the running rule "replace unless the running value is greater"
+    /// (so a NaN or an equal element replaces it). Without elements: quiet NaN.
+    virtual double Max() const;
+    /// The smallest element; `index` receives its flat index (first of equal minima; NaN never
+    /// replaces). Without elements: quiet NaN and index -1.
+    virtual double Min(int& index) const;
+    /// The smallest element by "replace unless the candidate is greater". Without elements:
+    /// quiet NaN.
+    virtual double Min() const;
+
+    // ---- Products, transpose, factories ------------------------------------------------------
+
+    /// The matrix product *this * other (rows x other.cols), each element summed over
+    /// increasing k from 0.0. A copy of *this when cols != other.rows.
+    const KoMatrix operator*(const KoMatrix& other) const;
+    /// Replaces *this by *this * other (A *= A uses A as it was). Unchanged when
+    /// cols != other.rows, or when *this wraps a buffer and other is not square.
+    const KoMatrix& operator*=(const KoMatrix& other);
+    /// The cols x rows transpose.
+    const KoMatrix Transpose() const;
+    /// The n x n identity; 0 x 0 for n <= 0.
+    static const KoMatrix Identity(int n);
+    /// The n x n matrix with values[0 .. n-1] on the diagonal; 0 x 0 for n <= 0, the zero
+    /// matrix when `values` is null.
+    static const KoMatrix DiagForm(int n, double* values);
+    /// The square matrix with `values` on the diagonal.
+    static const KoMatrix DiagForm(std::vector<double> values);
+
+    // ---- Rows and columns --------------------------------------------------------------------
+
+    /// Rows first .. last (inclusive) as a (last - first + 1) x cols matrix. A run outside the
+    /// matrix (first < 0, last >= rows, or last < first - 1) gives a 0 x cols matrix.
+    const KoMatrix GetRow(int first, int last) const;
+    /// Columns first .. last (inclusive) as a rows x (last - first + 1) matrix. A run outside
+    /// the matrix gives a rows x 0 matrix.
+    const KoMatrix GetColumn(int first, int last) const;
+    /// Overwrites rows first .. last with the rows of `source`. DimensionMismatch (nothing
+    /// changed) unless source has last - first + 1 rows and cols columns and the run lies inside.
+    KoMatrixError SetRow(int first, int last, const KoMatrix& source);
+    /// Overwrites columns first .. last with the columns of `source`. DimensionMismatch
+    /// (nothing changed) unless source has rows rows and last - first + 1 columns and the run
+    /// lies inside.
+    KoMatrixError SetColumn(int first, int last, const KoMatrix& source);
+    /// Inserts the rows of `source` so that they become rows first .. last of the grown matrix
+    /// (first may be 0 .. rows). ExternalBuffer for a wrapping matrix (checked first),
+    /// DimensionMismatch for unfit operands; nothing changes unless NoError is returned.
+    KoMatrixError AddRow(int first, int last, const KoMatrix& source);
+    /// Inserts the columns of `source` so that they become columns first .. last of the grown
+    /// matrix (first may be 0 .. cols). Codes as for AddRow.
+    KoMatrixError AddColumn(int first, int last, const KoMatrix& source);
+
+    // ---- Norms and property tests ------------------------------------------------------------
+
+    /// The largest absolute element; 0.0 without elements.
+    double ElementWiseInfiniteNorm() const;
+    /// pow(sum of pow(|x|, p), 1.0 / p) over all elements in row-major order; p unguarded.
+    double ElementWiseNorm(const int& p) const;
+    /// The largest absolute row sum; 0.0 without rows.
+    double MatrixInfiniteNorm() const;
+    /// p = 1: the largest absolute column sum; p = 2: the spectral norm, the square root of the
+    /// largest eigenvalue of A * A^T (0.0 for a matrix without rows); any other p: 0.0.
+    double MatrixNorm(const int& p) const;
+    /// Whether the matrix is of the given kind (see MatrixType); false for unknown kinds.
+    bool IsSpecialMatrix(MatrixType type) const;
+
+    // ---- Elimination, rank, determinant ------------------------------------------------------
+
+    /// Row echelon form by Gaussian elimination with partial pivoting (each pivot row scaled to
+    /// a leading 1). Always NoError.
+    KoMatrixError GaussElimination(KoMatrix& echelon) const;
+    /// Solves *this * x = rhs for one right-hand-side column by elimination of the augmented
+    /// matrix and back substitution. `reduced` receives the eliminated coefficient matrix,
+    /// `solution` the rows x 1 solution. DimensionMismatch when rhs is not rows x 1,
+    /// ExternalBuffer when an output wraps a buffer of another shape (both outputs untouched);
+    /// NotSquare for a non-square system (reduced set, solution a zero column). A singular
+    /// square system is not detected.
+    KoMatrixError GaussElimination(const KoMatrix& rhs, KoMatrix& solution,
+                                   KoMatrix& reduced) const;
+    /// The rank as the elimination sees it: the number of rows of the echelon form holding an
+    /// element outside the zero band.
+    int Rank() const;
+    /// The same count; `basis` receives the pivot columns of *this (column 0 always included).
+    int Rank(KoMatrix& basis) const;
+    /// The determinant by elimination; 0.0 for a non-square matrix, 1.0 for 0 x 0.
+    virtual double Det() const;
+    /// The product of all elements of m in row-major order (1.0 without elements); *this is
+    /// not read.
+    double Det(const KoMatrix& m) const;
+
+    // ---- Decompositions ----------------------------------------------------------------------
+
+    /// Factors *this = Q * R by the given method. InvalidMethod for an unknown method (outputs
+    /// untouched); SingularMatrix when Gram-Schmidt meets a square singular matrix; otherwise
+    /// NoError. Q or R may be *this itself.
+    KoMatrixError QRDecomposition(KoMatrix& Q, KoMatrix& R, QRMethod method) const;
+    /// Householder bidiagonalization *this = U * B * V with B upper bidiagonal (up to rounding),
+    /// U m x m and V n x n orthogonal. Note: V itself, not its transpose, is the right factor.
+    KoMatrixError BiDiagonalize(KoMatrix& U, KoMatrix& B, KoMatrix& V) const;
+    /// Eigenvalues of a square matrix by at most 99 unshifted QR steps: V receives the n x 1
+    /// diagonal of the last iterate, unsorted. DimensionMismatch for a non-square matrix.
+    KoMatrixError EigenValues(KoMatrix& V) const;
+    /// Eigenvalues (V, n x 1) and eigenvectors (W, n x n, column i for V[i]) of an exactly
+    /// symmetric matrix; NotSymmetric (outputs untouched) otherwise.
+    KoMatrixError Eigen(KoMatrix& V, KoMatrix& W) const;
+    /// Full SVD *this = U * S * V^T: U m x m, S m x n with non-increasing singular values on its
+    /// diagonal, V n x n. NotSymmetric when the Gram matrix is not exactly symmetric (a NaN).
+    KoMatrixError SVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
+    /// Reduced SVD with p = min(m, n): U m x p, S p x p, V n x p.
+    KoMatrixError SubSVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
+    /// The (pseudo-)inverse, n x m for an m x n matrix, through the reduced SVD; singular values
+    /// not above 1e-11 are treated as zero. A NaN-producing input gives the n x m NaN matrix.
+    const KoMatrix Inv() const;
+
+  protected:
+    /// The implementation; never null, owned exclusively by this handle.
+    KoMatrixImplement* impl;
+
+  private:
+    /// Wraps an operation's result: a deep copy of `implement`.
+    explicit KoMatrix(const KoMatrixImplement& implement);
+};
+
+#endif  // KOCALVIX_MATRIX_H
