@@ -252,8 +252,10 @@ class KOCALVIX_API KoMatrix {
     // ---- Decompositions ----------------------------------------------------------------------
 
     /// Factors *this = Q * R by the given method. InvalidMethod for an unknown method (outputs
-    /// untouched); SingularMatrix when Gram-Schmidt meets a square singular matrix; otherwise
-    /// NoError. Q or R may be *this itself.
+    /// untouched); SingularMatrix when Gram-Schmidt meets a square singular matrix;
+    /// ExternalBuffer when Q or R wraps a buffer that cannot take its result's shape (checked
+    /// after the singularity test; outputs untouched); otherwise NoError. Q or R may be *this
+    /// itself.
     KoMatrixError QRDecomposition(KoMatrix& Q, KoMatrix& R, QRMethod method) const;
     /// Householder bidiagonalization *this = U * B * V with B upper bidiagonal (up to rounding),
     /// U m x m and V n x n orthogonal. Note: V itself, not its transpose, is the right factor.
