@@ -1,0 +1,91 @@
+// The induced norms of a KoMatrix (largest absolute column sum, spectral norm) and the tests
+// for the special kinds of matrix named by KoMatrix::MatrixType.
+#include <cmath>
+
+#include "matrix/KoMatrixImplement.h"
+
+namespace {
+
+constexpr double kZeroBand = 1e-11;
+
+// True when every element lies strictly inside the zero band (a NaN does not); true for a
+// matrix without elements.
+bool AllInsideBand(const KoMatrixImplement& m) {
+    for (int k = 0; k < m.count; ++k) {
+        if (!(std::fabs(m.data[k]) < kZeroBand)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+double KoMatrixImplement::MatrixNorm(const int& p) const {
+    if (p == 1) {
+        // Running maximum of the column sums: the candidate replaces the running value unless
+        // the running value is greater.
+        double norm = 0.0;
+        for (int j = 0; j < cols; ++j) {
+            const double candidate = GetColumn(j, j).ElementWiseNorm(1);
+            if (!(norm > candidate)) {
+                norm = candidate;
+            }
+        }
+        return norm;
+    }
+    if (p == 2) {
+        if (rows == 0) {
+            return 0.0;  // no eigenvalues to take the largest of
+        }
+        // The square root of the largest eigenvalue of A * A^T, whatever A's shape.
+        const KoMatrixImplement M = *this * Transpose();
+        KoMatrixImplement eigenvalues;
+        M.EigenValues(eigenvalues);
+        return eigenvalues.HadamardPower(0.5).Max();
+    }
+    return 0.0;
+}
+
+bool KoMatrixImplement::IsSpecialMatrix(int type) const {
+    const bool square = rows == cols;
+    switch (type) {
+        case KoMatrix::Square:
+            return square;
+        case KoMatrix::Normal: {
+            if (!square) {
+                return false;
+            }
+            const KoMatrixImplement AtA = Transpose() * *this;
+            const KoMatrixImplement AAt = *this * Transpose();
+            return AllInsideBand(AAt - AtA);
+        }
+        case KoMatrix::Orthogonal: {
+            if (!square) {
+                return false;
+            }
+            const KoMatrixImplement I = Identity(rows);
+            if (!AllInsideBand(*this * Transpose() - I)) {
+                return false;
+            }
+            return AllInsideBand(Transpose() * *this - I);
+        }
+        case KoMatrix::Symmetric:
+            return IsSymmetric();
+        case KoMatrix::Singular:
+        case KoMatrix::RankDeficient:
+            return IsRankDeficient();
+        default:
+            return false;
+    }
+}
+
+// ---- KoMatrix forwarders ---------------------------------------------------------------------
+
+double KoMatrix::MatrixNorm(const int& p) const {
+    return impl->MatrixNorm(p);
+}
+
+bool KoMatrix::IsSpecialMatrix(MatrixType type) const {
+    return impl->IsSpecialMatrix(type);
+}
