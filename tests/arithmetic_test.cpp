@@ -7,9 +7,11 @@
 #include <limits>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
+using test_support::Rows;
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 

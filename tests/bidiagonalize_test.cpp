@@ -9,27 +9,14 @@
 #include <random>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
-
-KoMatrix RandomMatrix(int rows, int cols, std::mt19937& rng) {
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    KoMatrix m(rows, cols);
-    for (int k = 0; k < m.ElementNum(); ++k) {
-        m[k] = dist(rng);
-    }
-    return m;
-}
-
-double MaxDifference(const KoMatrix& a, const KoMatrix& b) {
-    EXPECT_TRUE(a.IsSameDimension(b));
-    return (a - b).ElementWiseInfiniteNorm();
-}
-
-double OrthogonalityError(const KoMatrix& q) {
-    return MaxDifference(q.Transpose() * q, KoMatrix::Identity(q.ColumnSize()));
-}
+using test_support::MaxDifference;
+using test_support::OrthogonalityError;
+using test_support::RandomMatrix;
+using test_support::Rows;
 
 TEST(BiDiagonalize, RandomMatricesOfSeveralShapes) {
     std::mt19937 rng(161803);

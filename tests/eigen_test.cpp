@@ -10,14 +10,12 @@
 #include <random>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
-
-double MaxDifference(const KoMatrix& a, const KoMatrix& b) {
-    EXPECT_TRUE(a.IsSameDimension(b));
-    return (a - b).ElementWiseInfiniteNorm();
-}
+using test_support::MaxDifference;
+using test_support::Rows;
 
 TEST(Eigen, TriangularMatricesStopAfterOneStep) {
     KoMatrix v;

@@ -9,9 +9,11 @@
 #include <random>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
+using test_support::Rows;
 
 TEST(Elimination, RowEchelonForm) {
     KoMatrix echelon(5, 5);

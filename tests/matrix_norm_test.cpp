@@ -8,18 +8,12 @@
 #include <random>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
-
-KoMatrix RandomMatrix(int rows, int cols, std::mt19937& rng) {
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    KoMatrix m(rows, cols);
-    for (int k = 0; k < m.ElementNum(); ++k) {
-        m[k] = dist(rng);
-    }
-    return m;
-}
+using test_support::RandomMatrix;
+using test_support::Rows;
 
 TEST(MatrixNorm, OneNormAndUnknownOrders) {
     const KoMatrix a(Rows{{1, -2}, {3, 4}});

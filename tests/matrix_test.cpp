@@ -7,9 +7,11 @@
 #include <new>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
+using test_support::Rows;
 
 TEST(MatrixLifecycle, EmptyAndZeroSizedShapes) {
     const KoMatrix empty;

@@ -8,9 +8,11 @@
 #include <limits>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
+using test_support::Rows;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 

@@ -10,27 +10,16 @@
 #include <random>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
+using test_support::MaxDifference;
+using test_support::RandomMatrix;
+using test_support::Rows;
 
 constexpr KoMatrix::QRMethod kMethods[] = {KoMatrix::GramSchmidt, KoMatrix::Householder,
                                            KoMatrix::Givens};
-
-// The largest absolute element of a - b (shapes must agree).
-double MaxDifference(const KoMatrix& a, const KoMatrix& b) {
-    EXPECT_TRUE(a.IsSameDimension(b));
-    return (a - b).ElementWiseInfiniteNorm();
-}
-
-KoMatrix RandomMatrix(int rows, int cols, std::mt19937& rng) {
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    KoMatrix m(rows, cols);
-    for (int k = 0; k < m.ElementNum(); ++k) {
-        m[k] = dist(rng);
-    }
-    return m;
-}
 
 TEST(QR, InvalidMethodLeavesOutputsUntouched) {
     const KoMatrix a(Rows{{1, 2}, {3, 4}});

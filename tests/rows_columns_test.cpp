@@ -7,9 +7,11 @@
 #include <random>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
+using test_support::Rows;
 
 TEST(MatrixProduct, ShapesAndFallbacks) {
     const KoMatrix a(Rows{{1, 2, 3}, {4, 5, 6}});

@@ -11,37 +11,20 @@
 #include <random>
 #include <vector>
 
+#include "matrix_test_support.h"
+
 namespace {
 
-using Rows = std::vector<std::vector<double>>;
+using test_support::ExpectShape;
+using test_support::MaxDifference;
+using test_support::OrthogonalityError;
+using test_support::RandomMatrix;
+using test_support::Rows;
 
 // The eigen step is an unshifted QR iteration whose eigenvectors stall near 1e-8, so the
 // partner factor is only that accurate; reconstruction itself is accurate to rounding.
 constexpr double kOrthogonality = 1e-5;
 constexpr double kReconstruction = 1e-12;
-
-KoMatrix RandomMatrix(int rows, int cols, std::mt19937& rng) {
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    KoMatrix m(rows, cols);
-    for (int k = 0; k < m.ElementNum(); ++k) {
-        m[k] = dist(rng);
-    }
-    return m;
-}
-
-double MaxDifference(const KoMatrix& a, const KoMatrix& b) {
-    EXPECT_TRUE(a.IsSameDimension(b));
-    return (a - b).ElementWiseInfiniteNorm();
-}
-
-double OrthogonalityError(const KoMatrix& q) {
-    return MaxDifference(q.Transpose() * q, KoMatrix::Identity(q.ColumnSize()));
-}
-
-void ExpectShape(const KoMatrix& m, int rows, int cols) {
-    EXPECT_EQ(m.RowSize(), rows);
-    EXPECT_EQ(m.ColumnSize(), cols);
-}
 
 TEST(SVD, DiagonalIsReorderedLargestFirst) {
     // The eigen step delivers 1, 4; the sort swaps them and the factors follow.
