@@ -1,0 +1,34 @@
+// Access to the elements of a fixed-size matrix. A Matrix3x1 or Matrix3x3 can be given another
+// shape through a KoMatrix reference; its own members read it through ReadElements, which hands
+// out the buffer only while it still holds exactly N elements and N zeros otherwise, so no
+// member ever reaches outside the buffer. Not exported.
+#ifndef KOCALVIX_SRC_FIXED_FIXED_ELEMENTS_H
+#define KOCALVIX_SRC_FIXED_FIXED_ELEMENTS_H
+
+#include "matrix/KoMatrixImplement.h"
+
+namespace kocalvix {
+namespace fixed {
+
+/// N zeros, read in place of the elements of a reshaped operand.
+template <int N>
+struct Zeros {
+    static constexpr double values[N] = {};
+};
+
+/// True while `m` holds the N elements of its fixed shape.
+template <int N>
+inline bool HasFixedSize(const KoMatrixImplement& m) {
+    return m.count == N;
+}
+
+/// The N elements of a fixed-size operand: its buffer, or N zeros when it was reshaped.
+template <int N>
+inline const double* ReadElements(const KoMatrixImplement& m) {
+    return HasFixedSize<N>(m) ? m.data : Zeros<N>::values;
+}
+
+}  // namespace fixed
+}  // namespace kocalvix
+
+#endif  // KOCALVIX_SRC_FIXED_FIXED_ELEMENTS_H

@@ -1,0 +1,265 @@
+// Matrix3x1: the three-element column vector with unrolled element-wise operators, extremes,
+// RMSE and rounding. Every member reads its operands through ReadElements, so an object that
+// was reshaped through a KoMatrix reference reads as zeros and is never written past its end.
+#include <kocalvix/fixed_matrix.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "fixed/fixed_elements.h"
+#include "fixed/rounding.h"
+#include "matrix/KoMatrixImplement.h"
+
+using kocalvix::fixed::HasFixedSize;
+using kocalvix::fixed::ReadElements;
+
+// ---- Construction and assignment -------------------------------------------------------------
+
+Matrix3x1::Matrix3x1() : KoMatrix(3, 1) {}
+
+Matrix3x1::Matrix3x1(const Matrix3x1& other) : KoMatrix(3, 1) {
+    const double* o = ReadElements<3>(*other.impl);
+    double* e = impl->data;
+    e[0] = o[0];
+    e[1] = o[1];
+    e[2] = o[2];
+}
+
+Matrix3x1::Matrix3x1(const double& a, const double& b, const double& c) : KoMatrix(3, 1) {
+    double* e = impl->data;
+    e[0] = a;
+    e[1] = b;
+    e[2] = c;
+}
+
+Matrix3x1::Matrix3x1(std::vector<double>& v) : KoMatrix(3, 1) {
+    // A shorter vector leaves the missing elements at 0.0.
+    const std::size_t n = std::min<std::size_t>(v.size(), 3);
+    std::copy(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n), impl->data);
+}
+
+Matrix3x1& Matrix3x1::operator=(const Matrix3x1& other) {
+    const double* o = ReadElements<3>(*other.impl);
+    if (HasFixedSize<3>(*impl)) {
+        double* e = impl->data;
+        e[0] = o[0];
+        e[1] = o[1];
+        e[2] = o[2];
+    } else {
+        // Reshaped through the base class: take the fixed shape back. A Matrix3x1 never wraps
+        // a caller's buffer, so the assignment always takes the new shape.
+        *impl = KoMatrixImplement(3, 1, o);
+    }
+    return *this;
+}
+
+// ---- Comparison --------------------------------------------------------------------------------
+
+bool Matrix3x1::operator==(const Matrix3x1& other) const {
+    const double* e = ReadElements<3>(*impl);
+    const double* o = ReadElements<3>(*other.impl);
+    return e[0] == o[0] && e[1] == o[1] && e[2] == o[2];
+}
+
+bool Matrix3x1::operator!=(const Matrix3x1& other) const {
+    const double* e = ReadElements<3>(*impl);
+    const double* o = ReadElements<3>(*other.impl);
+    return e[0] != o[0] || e[1] != o[1] || e[2] != o[2];
+}
+
+// ---- Extremes ----------------------------------------------------------------------------------
+
+double Matrix3x1::Max(int& index) const {
+    if (!HasFixedSize<3>(*impl)) {
+        return KoMatrix::Max(index);
+    }
+    const double* e = impl->data;
+    double m = e[0];
+    index = 0;
+    if (e[1] > m) {
+        m = e[1];
+        index = 1;
+    }
+    if (e[2] > m) {
+        m = e[2];
+        index = 2;
+    }
+    return m;
+}
+
+double Matrix3x1::Max() const {
+    if (!HasFixedSize<3>(*impl)) {
+        return KoMatrix::Max();
+    }
+    const double* e = impl->data;
+    const double m = e[1] > e[0] ? e[1] : e[0];
+    return e[2] > m ? e[2] : m;
+}
+
+double Matrix3x1::Min(int& index) const {
+    if (!HasFixedSize<3>(*impl)) {
+        return KoMatrix::Min(index);
+    }
+    const double* e = impl->data;
+    double m = e[0];
+    index = 0;
+    if (e[1] < m) {
+        m = e[1];
+        index = 1;
+    }
+    if (e[2] < m) {
+        m = e[2];
+        index = 2;
+    }
+    return m;
+}
+
+double Matrix3x1::Min() const {
+    if (!HasFixedSize<3>(*impl)) {
+        return KoMatrix::Min();
+    }
+    const double* e = impl->data;
+    const double m = e[1] < e[0] ? e[1] : e[0];
+    return e[2] < m ? e[2] : m;
+}
+
+// ---- Element-wise arithmetic -------------------------------------------------------------------
+
+Matrix3x1& Matrix3x1::operator+=(const Matrix3x1& other) {
+    if (HasFixedSize<3>(*impl)) {
+        const double* o = ReadElements<3>(*other.impl);
+        double* e = impl->data;
+        e[0] = e[0] + o[0];
+        e[1] = e[1] + o[1];
+        e[2] = e[2] + o[2];
+    }
+    return *this;
+}
+
+Matrix3x1& Matrix3x1::operator-=(const Matrix3x1& other) {
+    if (HasFixedSize<3>(*impl)) {
+        const double* o = ReadElements<3>(*other.impl);
+        double* e = impl->data;
+        e[0] = e[0] - o[0];
+        e[1] = e[1] - o[1];
+        e[2] = e[2] - o[2];
+    }
+    return *this;
+}
+
+Matrix3x1 Matrix3x1::operator+(const Matrix3x1& other) const {
+    const double* e = ReadElements<3>(*impl);
+    const double* o = ReadElements<3>(*other.impl);
+    return Matrix3x1(e[0] + o[0], e[1] + o[1], e[2] + o[2]);
+}
+
+Matrix3x1 Matrix3x1::operator-(const Matrix3x1& other) const {
+    const double* e = ReadElements<3>(*impl);
+    const double* o = ReadElements<3>(*other.impl);
+    return Matrix3x1(e[0] - o[0], e[1] - o[1], e[2] - o[2]);
+}
+
+Matrix3x1& Matrix3x1::operator+=(const double& s) {
+    if (HasFixedSize<3>(*impl)) {
+        const double v = s;
+        double* e = impl->data;
+        e[0] = e[0] + v;
+        e[1] = e[1] + v;
+        e[2] = e[2] + v;
+    }
+    return *this;
+}
+
+Matrix3x1& Matrix3x1::operator-=(const double& s) {
+    if (HasFixedSize<3>(*impl)) {
+        const double v = s;
+        double* e = impl->data;
+        e[0] = e[0] - v;
+        e[1] = e[1] - v;
+        e[2] = e[2] - v;
+    }
+    return *this;
+}
+
+Matrix3x1& Matrix3x1::operator*=(const double& s) {
+    if (HasFixedSize<3>(*impl)) {
+        const double v = s;
+        double* e = impl->data;
+        e[0] = e[0] * v;
+        e[1] = e[1] * v;
+        e[2] = e[2] * v;
+    }
+    return *this;
+}
+
+Matrix3x1& Matrix3x1::operator/=(const double& s) {
+    if (HasFixedSize<3>(*impl)) {
+        const double v = s;
+        double* e = impl->data;
+        e[0] = e[0] / v;
+        e[1] = e[1] / v;
+        e[2] = e[2] / v;
+    }
+    return *this;
+}
+
+Matrix3x1 Matrix3x1::operator+(const double& s) const {
+    const double* e = ReadElements<3>(*impl);
+    return Matrix3x1(e[0] + s, e[1] + s, e[2] + s);
+}
+
+Matrix3x1 Matrix3x1::operator-(const double& s) const {
+    const double* e = ReadElements<3>(*impl);
+    return Matrix3x1(e[0] - s, e[1] - s, e[2] - s);
+}
+
+Matrix3x1 Matrix3x1::operator*(const double& s) const {
+    const double* e = ReadElements<3>(*impl);
+    return Matrix3x1(e[0] * s, e[1] * s, e[2] * s);
+}
+
+Matrix3x1 Matrix3x1::operator/(const double& s) const {
+    const double* e = ReadElements<3>(*impl);
+    return Matrix3x1(e[0] / s, e[1] / s, e[2] / s);
+}
+
+Matrix3x1 Matrix3x1::HadamardProduct(const Matrix3x1& other) {
+    const double* e = ReadElements<3>(*impl);
+    const double* o = ReadElements<3>(*other.impl);
+    return Matrix3x1(e[0] * o[0], e[1] * o[1], e[2] * o[2]);
+}
+
+Matrix3x1 Matrix3x1::HadamardDivision(const Matrix3x1& other) {
+    const double* e = ReadElements<3>(*impl);
+    const double* o = ReadElements<3>(*other.impl);
+    return Matrix3x1(e[0] / o[0], e[1] / o[1], e[2] / o[2]);
+}
+
+Matrix3x1 Matrix3x1::HadamardPower(const int& n) {
+    return HadamardPower(static_cast<double>(n));
+}
+
+Matrix3x1 Matrix3x1::HadamardPower(const double& p) {
+    const double* e = ReadElements<3>(*impl);
+    return Matrix3x1(std::pow(e[0], p), std::pow(e[1], p), std::pow(e[2], p));
+}
+
+// ---- Statistics and rounding -------------------------------------------------------------------
+
+double Matrix3x1::RMSE(const Matrix3x1& other) {
+    const double* e = ReadElements<3>(*impl);
+    const double* o = ReadElements<3>(*other.impl);
+    const double sum =
+        (std::pow(e[1] - o[1], 2.0) + std::pow(e[0] - o[0], 2.0)) + std::pow(e[2] - o[2], 2.0);
+    return std::sqrt(sum / 3.0);
+}
+
+Matrix3x1 Matrix3x1::Rounding(const int& digits) const {
+    Matrix3x1 result(*this);
+    double* r = result.impl->data;
+    for (int k = 0; k < 3; ++k) {
+        r[k] = kocalvix::fixed::RoundToDecimals(r[k], digits);
+    }
+    return result;
+}
