@@ -282,6 +282,9 @@ class KOCALVIX_API KoMatrix {
   private:
     /// Wraps an operation's result: a deep copy of `implement`.
     explicit KoMatrix(const KoMatrixImplement& implement);
+    /// Wraps a fresh result by taking over its buffer: the same matrix as the deep copy, without
+    /// copying the elements once more.
+    explicit KoMatrix(KoMatrixImplement&& implement);
 };
 
 #endif  // KOCALVIX_MATRIX_H

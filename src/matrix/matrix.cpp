@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <utility>
 
 KoMatrix::KoMatrix() : impl(new KoMatrixImplement()) {}
 
@@ -30,6 +31,10 @@ KoMatrix::KoMatrix(std::vector<std::vector<double>> values) : impl(nullptr) {
 KoMatrix::KoMatrix(const KoMatrix& other) : impl(new KoMatrixImplement(*other.impl)) {}
 
 KoMatrix::KoMatrix(const KoMatrixImplement& implement) : impl(new KoMatrixImplement(implement)) {}
+
+KoMatrix::KoMatrix(KoMatrixImplement&& implement)
+    : impl(implement.external ? new KoMatrixImplement(implement)
+                              : new KoMatrixImplement(std::move(implement))) {}
 
 KoMatrix::~KoMatrix() {
     delete impl;
