@@ -145,10 +145,14 @@ TEST(Matrix3x1, RoundingHalfAwayFromZero) {
     ExpectElements(Matrix3x1(2.5, -2.5, -0.4).Rounding(0), 3, -3, -0.0);
     ExpectElements(Matrix3x1(0.125, -0.125, 7).Rounding(2), 0.13, -0.13, 7);
 
-    // Beyond the 32-bit range the same formula continues; huge scales leave the value alone.
+    // Beyond the 32-bit range the same formula continues, overflow included.
     ExpectElements(Matrix3x1(2147483647.25, 2147483648.5, -3e9).Rounding(0), 2147483647.0,
                    2147483649.0, -3e9);
-    ExpectElements(Matrix3x1(1e300, 1.5, -1e-300).Rounding(400), 1e300, 1.5, -1e-300);
+    EXPECT_EQ(Matrix3x1(1e300, 1.5, -1e300).Rounding(10), Matrix3x1(kInf, 1.5, -kInf));
+    const Matrix3x1 overflowed = Matrix3x1(1e300, 1.5, 0.0).Rounding(400);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_TRUE(std::isnan(overflowed.at(k)));
+    }
     const Matrix3x1 special = Matrix3x1(kNaN, kInf, -kInf).Rounding(3);
     EXPECT_TRUE(std::isnan(special.at(0)));
     EXPECT_EQ(special.at(1), kInf);

@@ -11,9 +11,9 @@ namespace fixed {
 /// x rounded to `digits` decimals: the magnitude becomes trunc(|x| * 10^digits + 0.5) /
 /// 10^digits and the sign is restored afterwards. The truncation works on the double itself,
 /// so it agrees with a conversion through a 32-bit integer wherever that conversion is defined
-/// and needs no bound elsewhere. A negative `digits` leaves x unchanged, as do NaN, the
-/// infinities and any x whose scaled magnitude is not finite (such a value has no digits left
-/// at that place).
+/// and needs no bound elsewhere. A negative `digits` leaves x unchanged, as do NaN and the
+/// infinities. A scale or scaled magnitude that overflows follows IEEE arithmetic: 1e300 at 10
+/// decimals becomes infinity, and any finite x at 400 decimals (10^400 overflows) NaN.
 inline double RoundToDecimals(double x, int digits) {
     if (digits < 0 || !std::isfinite(x)) {
         return x;
@@ -24,10 +24,7 @@ inline double RoundToDecimals(double x, int digits) {
         x = -x;
     }
     const double scale = std::pow(10.0, static_cast<double>(digits));
-    const double shifted = x * scale + 0.5;
-    if (std::isfinite(shifted)) {
-        x = std::trunc(shifted) / scale;
-    }
+    x = std::trunc(x * scale + 0.5) / scale;
     return negative ? -x : x;
 }
 
