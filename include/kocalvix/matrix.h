@@ -114,7 +114,8 @@ class KOCALVIX_API KoMatrix {
     const KoMatrix& operator+=(const KoMatrix& other);
     /// Subtracts `other` element-wise when the shapes agree; otherwise leaves *this unchanged.
     const KoMatrix& operator-=(const KoMatrix& other);
-    /// Adds s to every element.
+    /// Adds s to every element. The scalar forms read s once, so an element of the matrix
+    /// itself may be passed: m /= m.at(0) divides every element by the old first element.
     const KoMatrix& operator+=(const double& s);
     /// Subtracts s from every element.
     const KoMatrix& operator-=(const double& s);
