@@ -43,6 +43,14 @@ TEST(MatrixLifecycle, ShallowCopyWrapsAndDeepCopyCopies) {
     }
     EXPECT_EQ(p[0], 2.0);  // destruction leaves the caller's buffer alone
 
+    // A null buffer is a valid wrapped buffer of no elements: the shape stays fixed.
+    KoMatrix emptyView(0, 3, nullptr, KoMatrix::ShallowCopy);
+    emptyView = KoMatrix(2, 2);
+    EXPECT_EQ(emptyView.RowSize(), 0);
+    EXPECT_EQ(emptyView.AddRow(0, 0, KoMatrix(1, 3)), ExternalBuffer);
+    // With elements to hold, a null buffer gives zeros rather than a dangling view.
+    EXPECT_EQ(KoMatrix(2, 2, nullptr, KoMatrix::ShallowCopy), KoMatrix(2, 2));
+
     double q[4] = {1, 2, 3, 4};
     for (int type : {0, 2, -1}) {
         KoMatrix deep(2, 2, q, static_cast<KoMatrix::CopyType>(type));

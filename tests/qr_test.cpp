@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -102,6 +103,13 @@ TEST(QR, GramSchmidtDependentAndZeroColumns) {
     EXPECT_EQ(KoMatrix(Rows{{1e-12}, {0}}).QRDecomposition(q, r, KoMatrix::GramSchmidt), NoError);
     EXPECT_EQ(q.ToVec(), (Rows{{1}, {0}}));
     EXPECT_EQ(r.ToVec(), (Rows{{1e-12}}));
+    // Even when its squares underflow to a zero norm: the division then gives inf and NaN.
+    EXPECT_EQ(KoMatrix(Rows{{1e-200, 1}, {-1e-200, 0}, {0, 1}})
+                  .QRDecomposition(q, r, KoMatrix::GramSchmidt),
+              NoError);
+    EXPECT_EQ(q(0, 0), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(q(1, 0), -std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(std::isnan(q(2, 0)));
 
     // Rows but no columns: Q is m x 0 and R is 0 x 0.
     EXPECT_EQ(KoMatrix(3, 0).QRDecomposition(q, r, KoMatrix::GramSchmidt), NoError);

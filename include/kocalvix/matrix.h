@@ -72,7 +72,8 @@ class KOCALVIX_API KoMatrix {
     /// An owning rows x cols matrix of zeros.
     KoMatrix(int rows, int cols);
     /// A rows x cols matrix over `data` (row-major). ShallowCopy wraps `data` without copying
-    /// (the matrix never releases or resizes it); any other type copies rows * cols values.
+    /// (the matrix never releases or resizes it); any other type copies rows * cols values. A
+    /// null `data` with elements to hold gives an owning matrix of zeros for either type.
     KoMatrix(int rows, int cols, double* data, CopyType type);
     /// One inner vector per row. The column count is the first row's length; longer rows are
     /// truncated, shorter rows padded with 0.0. No inner vector gives the empty 0 x 0 matrix.
@@ -158,6 +159,23 @@ class KOCALVIX_API KoMatrix {
     bool IsSameDimension(const KoMatrix& other) const;
     /// Sum of the diagonal of a square matrix (0.0 for 0 x 0); 0.0 for any other shape.
     double Trace() const;
+    // The virtual table holds, in this order: Max(int&), Max(), Min(int&), Min(), Det().
+    // MSVC lays out overloaded virtual functions in reverse order of declaration, so there
+    // each pair is declared the other way round to give the same slots.
+#if defined(_MSC_VER)
+    /// The largest element by the running rule "replace unless the running value is greater"
+    /// (so a NaN or an equal element replaces it). Without elements: quiet NaN.
+    virtual double Max() const;
+    /// The largest element; `index` receives its flat index. The first of equal maxima wins and
+    /// a NaN never replaces the running value. Without elements: quiet NaN and index -1.
+    virtual double Max(int& index) const;
+    /// The smallest element by "replace unless the candidate is greater". Without elements:
+    /// quiet NaN.
+    virtual double Min() const;
+    /// The smallest element; `index` receives its flat index (first of equal minima; NaN never
+    /// replaces). Without elements: quiet NaN and index -1.
+    virtual double Min(int& index) const;
+#else
     /// The largest element; `index` receives its flat index. The first of equal maxima wins and
     /// a NaN never replaces the running value. Without elements: quiet NaN and index -1.
     virtual double Max(int& index) const;
@@ -170,6 +188,7 @@ class KOCALVIX_API KoMatrix {
     /// The smallest element by "replace unless the candidate is greater". Without elements:
     /// quiet NaN.
     virtual double Min() const;
+#endif
 
     // ---- Products, transpose, factories ------------------------------------------------------
 

@@ -5,6 +5,7 @@
 // block embedded) and applied by a full matrix product; every intermediate is a fresh matrix.
 // The results are built in local matrices and assigned to the outputs once complete, so an
 // output is either fully written or untouched.
+#include <algorithm>
 #include <cmath>
 
 #include "matrix/KoMatrixImplement.h"
@@ -63,12 +64,14 @@ KoMatrixError KoMatrixImplement::GramSchmidt(KoMatrixImplement& Q, KoMatrixImple
     }
     KoMatrixImplement q(m, n);
     if (n > 0) {
-        // Column 0 is normalised whatever its size; only an exactly zero column stays zero,
-        // like a later column found dependent.
+        // Column 0 is normalised whatever its size (even when its squares underflow and the
+        // norm comes out 0.0); only an entirely zero column stays zero, like a later column
+        // found dependent.
         const KoMatrixImplement a0 = GetColumn(0, 0);
-        const double norm0 = a0.ElementWiseNorm(2);
-        if (norm0 != 0.0) {
-            q.SetColumn(0, 0, a0 / norm0);
+        const bool allZero =
+            std::all_of(a0.data, a0.data + a0.count, [](double x) { return x == 0.0; });
+        if (!allZero) {
+            q.SetColumn(0, 0, a0 / a0.ElementWiseNorm(2));
         }
     }
     for (int j = 1; j < n; ++j) {

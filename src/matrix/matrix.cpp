@@ -10,7 +10,7 @@ KoMatrix::KoMatrix() : impl(new KoMatrixImplement()) {}
 KoMatrix::KoMatrix(int rows, int cols) : impl(new KoMatrixImplement(rows, cols)) {}
 
 KoMatrix::KoMatrix(int rows, int cols, double* data, CopyType type)
-    : impl(type == ShallowCopy && data != nullptr
+    : impl(type == ShallowCopy && (data != nullptr || rows == 0 || cols == 0)
                ? new KoMatrixImplement(rows, cols, data, KoMatrixImplement::WrapTag{})
                : new KoMatrixImplement(rows, cols, data)) {}
 
