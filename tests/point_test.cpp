@@ -9,9 +9,7 @@
 #include <ostream>
 #include <vector>
 
-static void PrintTo(const KoPoint& p, std::ostream* os) {
-    *os << "(" << p[0] << ", " << p[1] << ")";
-}
+#include "geometry_test_support.h"
 
 namespace {
 

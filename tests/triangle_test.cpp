@@ -11,21 +11,12 @@
 #include <random>
 #include <vector>
 
-static void PrintTo(const KoPoint& p, std::ostream* os) {
-    *os << "(" << p[0] << ", " << p[1] << ")";
-}
+#include "geometry_test_support.h"
 
 namespace {
 
-using Points = std::vector<KoPoint>;
-
-Points Vertices(const KoPolygon& polygon) {
-    Points v;
-    for (int i = 0; i < polygon.size(); ++i) {
-        v.push_back(polygon[i]);
-    }
-    return v;
-}
+using test_support::Points;
+using test_support::Vertices;
 
 Points Overlap(const KoTriangle& a, KoTriangle b) {
     return Vertices(a.CalculatePolygonvertex(b));
