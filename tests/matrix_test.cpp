@@ -90,6 +90,11 @@ TEST(MatrixLifecycle, NestedVectorsUseTheFirstRowLength) {
     EXPECT_EQ(truncated.ToVec(), (Rows{{1, 2, 3}, {4, 5, 6}}));
     const KoMatrix padded(Rows{{1, 2, 3}, {4}});
     EXPECT_EQ(padded.ToVec(), (Rows{{1, 2, 3}, {4, 0, 0}}));
+    // Braced rows, a column among them, build the same matrices.
+    EXPECT_EQ(KoMatrix({{2.0}, {2.0}}).ToVec(), (Rows{{2}, {2}}));
+    EXPECT_EQ(KoMatrix({{1, 2, 3}, {4}}), padded);
+    const KoMatrix twoByThree{2, 3};  // still the zero matrix of that shape
+    EXPECT_EQ(twoByThree, KoMatrix(2, 3));
     const KoMatrix none{Rows{}};
     EXPECT_EQ(none.RowSize(), 0);
     EXPECT_EQ(none.ColumnSize(), 0);

@@ -22,6 +22,7 @@
 #ifndef KOCALVIX_MATRIX_H
 #define KOCALVIX_MATRIX_H
 
+#include <initializer_list>
 #include <vector>
 
 #include "kocalvix/export.h"
@@ -78,6 +79,9 @@ class KOCALVIX_API KoMatrix {
     /// One inner vector per row. The column count is the first row's length; longer rows are
     /// truncated, shorter rows padded with 0.0. No inner vector gives the empty 0 x 0 matrix.
     KoMatrix(std::vector<std::vector<double>> values);
+    /// The same from a braced list of rows, e.g. KoMatrix({{2.0}, {2.0}}) for a column. Without
+    /// it such a list would also fit KoMatrix(int, int) and the call would be ambiguous.
+    KoMatrix(std::initializer_list<std::initializer_list<double>> values);
     /// Deep copy; the copy of a wrapping matrix owns its own buffer.
     KoMatrix(const KoMatrix& other);
     /// Releases an owned buffer; a wrapped buffer is left untouched.

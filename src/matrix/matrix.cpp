@@ -28,6 +28,9 @@ KoMatrix::KoMatrix(std::vector<std::vector<double>> values) : impl(nullptr) {
     }
 }
 
+KoMatrix::KoMatrix(std::initializer_list<std::initializer_list<double>> values)
+    : KoMatrix(std::vector<std::vector<double>>(values.begin(), values.end())) {}
+
 KoMatrix::KoMatrix(const KoMatrix& other) : impl(new KoMatrixImplement(*other.impl)) {}
 
 KoMatrix::KoMatrix(const KoMatrixImplement& implement) : impl(new KoMatrixImplement(implement)) {}
