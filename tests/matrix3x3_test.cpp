@@ -12,23 +12,27 @@
 
 namespace {
 
+using Rows = std::vector<std::vector<double>>;
+
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
+const double kTwo53 = 9007199254740992.0;
 
-void ExpectElements(const KoMatrix& m, const std::vector<double>& expected) {
+// The nine elements of m, exactly or within `tolerance`.
+void ExpectElements(const KoMatrix& m, const std::vector<double>& expected, double tolerance = 0) {
     ASSERT_EQ(m.RowSize(), 3);
     ASSERT_EQ(m.ColumnSize(), 3);
     for (int k = 0; k < 9; ++k) {
-        EXPECT_EQ(m.at(k), expected[static_cast<size_t>(k)]) << "element " << k;
+        const double e = expected[static_cast<size_t>(k)];
+        if (tolerance == 0) {
+            EXPECT_EQ(m.at(k), e) << "element " << k;
+        } else {
+            EXPECT_NEAR(m.at(k), e, tolerance) << "element " << k;
+        }
     }
 }
 
-void ExpectNear(const KoMatrix& m, const std::vector<double>& expected, double tolerance) {
-    ASSERT_EQ(m.ElementNum(), static_cast<int>(expected.size()));
-    for (int k = 0; k < m.ElementNum(); ++k) {
-        EXPECT_NEAR(m.at(k), expected[static_cast<size_t>(k)], tolerance) << "element " << k;
-    }
-}
+const std::vector<double> kZeros(9, 0.0);
 
 Matrix3x3 Diag(double a, double b, double c) {
     return Matrix3x3(Matrix3x1(a, b, c));
@@ -37,16 +41,15 @@ Matrix3x3 Diag(double a, double b, double c) {
 const Matrix3x3 kA(2, -1, 0, 1, 3, 4, -2, 5, 1);
 const Matrix3x3 kB(1, 0, 2, -1, 1, 0, 3, 2, 1);
 
-TEST(Matrix3x3, ConstructionAndDiagonalForms) {
-    ExpectElements(Matrix3x3(), {0, 0, 0, 0, 0, 0, 0, 0, 0});
+TEST(Matrix3x3, ConstructionAndComparison) {
+    ExpectElements(Matrix3x3(), kZeros);
     EXPECT_EQ(kA.at(1, 0), 1.0);  // row by row
-    EXPECT_EQ(kA.at(2, 1), 5.0);
 
     double p[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     Matrix3x3 fromBuffer(p);
     fromBuffer.at(0) = 100;
     EXPECT_EQ(p[0], 1.0);  // the caller's buffer is copied, not wrapped
-    ExpectElements(Matrix3x3(static_cast<double*>(nullptr)), {0, 0, 0, 0, 0, 0, 0, 0, 0});
+    ExpectElements(Matrix3x3(static_cast<double*>(nullptr)), kZeros);
 
     std::vector<double> longer{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     ExpectElements(Matrix3x3(longer), {1, 2, 3, 4, 5, 6, 7, 8, 9});
@@ -55,25 +58,23 @@ TEST(Matrix3x3, ConstructionAndDiagonalForms) {
     ExpectElements(Matrix3x3(shorter), {1, 2, 0, 0, 0, 0, 0, 0, 0});
 
     ExpectElements(Diag(1, 2, 3), {1, 0, 0, 0, 2, 0, 0, 0, 3});
-    EXPECT_TRUE(Diag(1, 2, 3) == Matrix3x3(1, 0, 0, 0, 2, 0, 0, 0, 3));
     ExpectElements(Matrix3x3::Identity(), {1, 0, 0, 0, 1, 0, 0, 0, 1});
 
+    // DiagFrom overwrites every element of a copy and returns it; the original stays.
     Matrix3x3 full(kA);
-    const Matrix3x3& result = full.DiagFrom(Matrix3x1(7, 8, 9));
-    EXPECT_EQ(&result, &full);
+    EXPECT_EQ(&full.DiagFrom(Matrix3x1(7, 8, 9)), &full);
     ExpectElements(full, {7, 0, 0, 0, 8, 0, 0, 0, 9});
-    EXPECT_TRUE(kA == Matrix3x3(2, -1, 0, 1, 3, 4, -2, 5, 1));  // the copy was independent
+    EXPECT_TRUE(kA == Matrix3x3(2, -1, 0, 1, 3, 4, -2, 5, 1));
 
     const double* buffer = &full.at(0);
-    full = kB;
+    full = kB;  // assignment copies into the existing buffer
     EXPECT_EQ(&full.at(0), buffer);
     EXPECT_TRUE(full == kB);
-}
 
-TEST(Matrix3x3, ExactComparison) {
-    EXPECT_TRUE(kA == Matrix3x3(kA));
-    EXPECT_FALSE(kA != Matrix3x3(kA));
+    // Exact comparison: one ulp apart differs, signed zeros agree, NaN is unequal to itself.
     Matrix3x3 c(kA);
+    EXPECT_TRUE(kA == c);
+    EXPECT_FALSE(kA != c);
     c.at(8) = std::nextafter(1.0, 2.0);
     EXPECT_FALSE(kA == c);
     EXPECT_TRUE(kA != c);
@@ -84,12 +85,8 @@ TEST(Matrix3x3, ExactComparison) {
 }
 
 TEST(Matrix3x3, ExtremesAndTies) {
+    // Ties go to the first of the equal elements.
     int index = -1;
-    const Matrix3x3 same(4, 4, 4, 4, 4, 4, 4, 4, 4);
-    EXPECT_EQ(same.Max(index), 4.0);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(same.Min(index), 4.0);
-    EXPECT_EQ(index, 0);
     EXPECT_EQ(Matrix3x3(1, 2, 3, 4, 5, 6, 7, 9, 9).Max(index), 9.0);
     EXPECT_EQ(index, 7);
     EXPECT_EQ(Matrix3x3(5, 2, 3, -1, 5, 6, 7, -1, 9).Min(index), -1.0);
@@ -107,89 +104,69 @@ TEST(Matrix3x3, ExtremesAndTies) {
     EXPECT_EQ(index, 2);
 }
 
-TEST(Matrix3x3, DeterminantBySarrus) {
-    EXPECT_EQ(Matrix3x3::Identity().Det(), 1.0);
+TEST(Matrix3x3, DeterminantAndInverseWithItsFallback) {
     EXPECT_EQ(kA.Det(), -25.0);
-    EXPECT_EQ(Diag(2, 4, 8).Det(), 64.0);
-
-    // Rows 1 and 2 are equal, so the exact determinant is 0; the fixed grouping
-    // ((2^53 + 1) - 2^53) - 1 + 2^53 - 2^53 rounds to -1, any other grouping gives 0.
-    const double big = 9007199254740992.0;  // 2^53
-    const Matrix3x3 rounding(big, -big, 1, 1, 1, 1, 1, 1, 1);
-    EXPECT_EQ(rounding.Det(), -1.0);
-    const KoMatrix& base = rounding;
-    EXPECT_EQ(base.Det(), -1.0);  // the override, reached virtually
-    // The inherited overload stays visible: the product of the elements of a matrix.
-    EXPECT_EQ(kA.Det(KoMatrix(std::vector<std::vector<double>>{{2, 3}})), 6.0);
-}
-
-TEST(Matrix3x3, InverseByAdjugate) {
-    EXPECT_TRUE(Matrix3x3::Identity().Inv() == Matrix3x3::Identity());
-    ExpectElements(Diag(2, 4, 8).Inv(), {0.5, 0, 0, 0, 0.25, 0, 0, 0, 0.125});
     // adj(kA) / -25, with the adjugate in integers.
     ExpectElements(kA.Inv(), {-17.0 / -25.0, 1.0 / -25.0, -4.0 / -25.0, -9.0 / -25.0, 2.0 / -25.0,
                               -8.0 / -25.0, 11.0 / -25.0, -8.0 / -25.0, 7.0 / -25.0});
-    ExpectNear(kA * kA.Inv(), {1, 0, 0, 0, 1, 0, 0, 0, 1}, 1e-15);
+
+    // Rows 1 and 2 are equal, so the exact determinant is 0; the fixed grouping
+    // ((2^53 + 1) - 2^53) - 1 + 2^53 - 2^53 rounds to -1, any other grouping gives 0.
+    const Matrix3x3 rounding(kTwo53, -kTwo53, 1, 1, 1, 1, 1, 1, 1);
+    EXPECT_EQ(rounding.Det(), -1.0);
+    EXPECT_EQ(static_cast<const KoMatrix&>(rounding).Det(), -1.0);  // the override, virtually
+    // -1 from the rounded determinant: the adjugate path, not the general inverse.
+    EXPECT_EQ(rounding.Inv().at(0), 0.0);
+    // The inherited overload stays visible: the product of the elements of a matrix.
+    EXPECT_EQ(kA.Det(KoMatrix(Rows{{2, 3}})), 6.0);
 
     // A NaN determinant is not 0.0: the adjugate is divided by NaN.
     const Matrix3x3 nan = Matrix3x3(1, 0, 0, 0, kNaN, 0, 0, 0, 1).Inv();
     for (int k = 0; k < 9; ++k) {
         EXPECT_TRUE(std::isnan(nan.at(k))) << k;
     }
-    // -1 from the rounded determinant: the adjugate path, not the general inverse.
-    const double big = 9007199254740992.0;
-    EXPECT_EQ(Matrix3x3(big, -big, 1, 1, 1, 1, 1, 1, 1).Inv().at(0), 0.0);
-}
 
-TEST(Matrix3x3, SingularMatrixGetsTheGeneralInverse) {
+    // A zero determinant falls back on the general inverse.
     const Matrix3x3 zeroRow(1, 2, 0, 3, 4, 0, 0, 0, 0);
     ASSERT_EQ(zeroRow.Det(), 0.0);
-    const Matrix3x3 inverse = zeroRow.Inv();
-    ExpectNear(inverse, {-2, 1, 0, 1.5, -0.5, 0, 0, 0, 0}, 1e-6);
-    ExpectNear(zeroRow * inverse * zeroRow, {1, 2, 0, 3, 4, 0, 0, 0, 0}, 1e-6);
-
-    ExpectNear(Diag(2, 4, 0).Inv(), {0.5, 0, 0, 0, 0.25, 0, 0, 0, 0}, 1e-12);
-    ExpectElements(Matrix3x3().Inv(), {0, 0, 0, 0, 0, 0, 0, 0, 0});
+    ExpectElements(zeroRow.Inv(), {-2, 1, 0, 1.5, -0.5, 0, 0, 0, 0}, 1e-6);
+    ExpectElements(Diag(2, 4, 0).Inv(), {0.5, 0, 0, 0, 0.25, 0, 0, 0, 0}, 1e-12);
+    ExpectElements(Matrix3x3().Inv(), kZeros);
 }
 
-TEST(Matrix3x3, TransposeAndProducts) {
+TEST(Matrix3x3, TransposeProductsAndPowers) {
     ExpectElements(kA.Transpose(), {2, 1, -2, -1, 3, 5, 0, 4, 1});
     ExpectElements(kA * kB, {3, -1, 4, 10, 11, 6, -4, 7, -3});
     EXPECT_TRUE(kA * Matrix3x1(1, -1, 2) == Matrix3x1(3, 6, -5));
-
+    EXPECT_TRUE(KoMatrix(kA * kB) == kA * static_cast<const KoMatrix&>(kB));
     Matrix3x3 c(kA);
     c *= kB;
     EXPECT_TRUE(c == kA * kB);
-    Matrix3x3 square(kA);
-    square *= square;  // both operands read before the product is written
-    EXPECT_TRUE(square == kA * kA);
-    EXPECT_TRUE(KoMatrix(kA * kB) == kA * static_cast<const KoMatrix&>(kB));
+    c = kA;
+    c *= c;  // both operands read before the product is written
+    EXPECT_TRUE(c == kA * kA);
 
     // With a general matrix: 3 x M.cols when M has three rows, otherwise a copy of *this.
-    const KoMatrix tall(std::vector<std::vector<double>>{{1, 0}, {0, 1}, {1, 1}});
-    const KoMatrix product = kA * tall;
-    EXPECT_EQ(product.ToVec(), (std::vector<std::vector<double>>{{2, -1}, {5, 7}, {-1, 6}}));
-    const KoMatrix unfit = kA * KoMatrix(2, 2);
-    EXPECT_EQ(unfit.ToVec(), kA.ToVec());
-}
+    EXPECT_EQ((kA * KoMatrix(Rows{{1, 0}, {0, 1}, {1, 1}})).ToVec(),
+              (Rows{{2, -1}, {5, 7}, {-1, 6}}));
+    EXPECT_EQ((kA * KoMatrix(2, 2)).ToVec(), kA.ToVec());
 
-TEST(Matrix3x3, Powers) {
+    // Powers below 2 leave the matrix as it is.
     for (int n : {1, 0, -2}) {
-        Matrix3x3 p(kA);
-        p ^= n;
-        EXPECT_TRUE(p == kA) << n;
+        c = kA;
+        c ^= n;
+        EXPECT_TRUE(c == kA) << n;
         EXPECT_TRUE((kA ^ n) == kA) << n;
     }
     EXPECT_TRUE((kA ^ 3) == kA * kA * kA);
-    Matrix3x3 p(kA);
-    EXPECT_TRUE((p ^= 4) == kA * kA * kA * kA);
-    EXPECT_TRUE(kA == Matrix3x3(2, -1, 0, 1, 3, 4, -2, 5, 1));
+    c = kA;
+    EXPECT_TRUE((c ^= 4) == kA * kA * kA * kA);
 }
 
 TEST(Matrix3x3, ElementWiseArithmetic) {
     ExpectElements(kA + kB, {3, -1, 2, 0, 4, 4, 1, 7, 2});
     ExpectElements(kA - kB, {1, -1, -2, 2, 2, 4, -5, 3, 0});
-    ExpectElements(kA / 2.0 - 1.0, {0, -1.5, -1, -0.5, 0.5, 1, -2, 1.5, -0.5});
+    ExpectElements((kA * 3.0 + 1.0) / 2.0 - 1.0, {2.5, -2, -0.5, 1, 4, 5.5, -3.5, 7, 1});
     Matrix3x3 c(kA);
     ((((c += kB) -= kA) *= 4.0) /= 2.0) -= 1.0;
     ExpectElements(c += 0.5, {1.5, -0.5, 3.5, -2.5, 1.5, -0.5, 5.5, 3.5, 1.5});
@@ -205,8 +182,7 @@ TEST(Matrix3x3, ElementWiseArithmetic) {
 TEST(Matrix3x3, RMSEAndRounding) {
     Matrix3x3 a(kA);
     EXPECT_EQ(a.RMSE(kA), 0.0);
-    EXPECT_EQ(Matrix3x3().RMSE(Matrix3x3(1, 1, 1, 1, 1, 1, 1, 1, 1)), 1.0);
-    EXPECT_EQ(Matrix3x3().RMSE(Matrix3x3(3, 0, 0, 0, 0, 0, 0, 0, 0)), 1.0);
+    EXPECT_EQ(Matrix3x3().RMSE(Matrix3x3(6, 0, 0, 0, 0, 0, 0, 0, 0)), 2.0);  // sqrt(36 / 9)
 
     const Matrix3x3 r(1.25, -1.25, 0.04, 2.5, -2.5, 0.125, -0.125, 1e300, kNaN);
     const Matrix3x3 one = r.Rounding(1);
@@ -232,7 +208,7 @@ TEST(Matrix3x3, ReshapedObjectsStayInsideTheirBuffer) {
     EXPECT_EQ(index, 9);  // flat index in the 3 x 4 shape
 
     // A reshaped operand reads as zeros; in-place members leave the object alone.
-    ExpectElements(m * kB, {0, 0, 0, 0, 0, 0, 0, 0, 0});
+    ExpectElements(m * kB, kZeros);
     ExpectElements(kB + m, {1, 0, 2, -1, 1, 0, 3, 2, 1});
     // Det() of the 3 x 4 shape is 0.0: the first nine elements of the general 4 x 3 inverse.
     const KoMatrix general = KoMatrix(m).Inv();
@@ -240,7 +216,7 @@ TEST(Matrix3x3, ReshapedObjectsStayInsideTheirBuffer) {
     for (int k = 0; k < 9; ++k) {
         EXPECT_EQ(inverse.at(k), general.at(k)) << k;
     }
-    ExpectElements(m ^ 3, {0, 0, 0, 0, 0, 0, 0, 0, 0});
+    ExpectElements(m ^ 3, kZeros);
     m *= m;
     m ^= 2;
     m += 1.0;

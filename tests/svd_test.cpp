@@ -26,25 +26,7 @@ using test_support::Rows;
 constexpr double kOrthogonality = 1e-5;
 constexpr double kReconstruction = 1e-12;
 
-TEST(SVD, DiagonalIsReorderedLargestFirst) {
-    // The eigen step delivers 1, 4; the sort swaps them and the factors follow.
-    const KoMatrix a(Rows{{1, 0}, {0, 2}});
-    const Rows swap = {{0, 1}, {1, 0}};
-    KoMatrix U, S, V;
-    EXPECT_EQ(a.SVDDecomposition(U, S, V), NoError);
-    EXPECT_EQ(S.ToVec(), (Rows{{2, 0}, {0, 1}}));
-    EXPECT_EQ(U.ToVec(), swap);
-    EXPECT_EQ(V.ToVec(), swap);
-    EXPECT_EQ(U * S * V.Transpose(), a);
-
-    KoMatrix u, s, v;
-    EXPECT_EQ(a.SubSVDDecomposition(u, s, v), NoError);
-    EXPECT_EQ(u, U);
-    EXPECT_EQ(s, S);
-    EXPECT_EQ(v, V);
-}
-
-TEST(SVD, ExchangeSortMovesFirstOfEqualValuesLast) {
+TEST(SVD, LargestFirstByAnExchangeSort) {
     // Eigenvalues delivered as (1, 1, 4) end as (4, 1, 1) with perm (2, 1, 0): the first
     // delivered 1 (eigenvector e0) ends last. A stable sort would give the columns e2, e0, e1.
     const KoMatrix a(Rows{{1, 0, 0}, {0, 1, 0}, {0, 0, 2}});
@@ -54,12 +36,9 @@ TEST(SVD, ExchangeSortMovesFirstOfEqualValuesLast) {
     EXPECT_EQ(S.ToVec(), (Rows{{2, 0, 0}, {0, 1, 0}, {0, 0, 1}}));
     EXPECT_EQ(U.ToVec(), reversed);
     EXPECT_EQ(V.ToVec(), reversed);
+    EXPECT_EQ(U * S * V.Transpose(), a);
 
     // Equal values alone are never exchanged: the eigen step's order stands.
-    const KoMatrix identity = KoMatrix::Identity(2);
-    EXPECT_EQ(identity.SVDDecomposition(U, S, V), NoError);
-    EXPECT_EQ(U, identity);
-    EXPECT_EQ(V, identity);
     const KoMatrix sorted(Rows{{2, 0, 0}, {0, 1, 0}, {0, 0, 1}});
     EXPECT_EQ(sorted.SVDDecomposition(U, S, V), NoError);
     EXPECT_EQ(U, KoMatrix::Identity(3));
@@ -108,23 +87,18 @@ TEST(SVD, RandomMatricesOfSeveralShapes) {
         EXPECT_LT(MaxDifference(U * S * V.Transpose(), a), kReconstruction);
         EXPECT_LT(OrthogonalityError(U), kOrthogonality);
         EXPECT_LT(OrthogonalityError(V), kOrthogonality);
-        for (int i = 0; i < m; ++i) {
-            for (int j = 0; j < n; ++j) {
-                if (i != j) {
-                    EXPECT_EQ(S(i, j), 0.0);
-                }
-            }
-        }
-        for (int k = 1; k < p; ++k) {
-            EXPECT_GE(S(k - 1, k - 1), S(k, k));
-        }
-
-        // The partner columns, bit for bit: (A * W) * D^T for tall A, ((D^T * W^T) * A)^T
-        // otherwise, D inverting the singular values.
+        // S is diagonal, largest first. The partner columns, bit for bit: (A * W) * D^T for
+        // tall A, ((D^T * W^T) * A)^T otherwise, D inverting the singular values.
+        KoMatrix offDiagonal = S;
         std::vector<double> inverted(static_cast<size_t>(p), 0.0);
         for (int k = 0; k < p; ++k) {
             inverted[k] = 1.0 / S(k, k);
+            offDiagonal(k, k) = 0.0;
+            if (k > 0) {
+                EXPECT_GE(S(k - 1, k - 1), S(k, k));
+            }
         }
+        EXPECT_EQ(offDiagonal, KoMatrix(m, n));
         const KoMatrix D = KoMatrix::DiagForm(inverted);
         if (m > n) {
             EXPECT_EQ(U.GetColumn(0, p - 1), (a * V) * D.Transpose());
@@ -135,13 +109,9 @@ TEST(SVD, RandomMatricesOfSeveralShapes) {
         // The reduced form is the full one without completion: the same numbers, cut.
         KoMatrix u, s, v;
         EXPECT_EQ(a.SubSVDDecomposition(u, s, v), NoError);
-        ExpectShape(u, m, p);
-        ExpectShape(s, p, p);
-        ExpectShape(v, n, p);
         EXPECT_EQ(u, U.GetColumn(0, p - 1));
         EXPECT_EQ(v, V.GetColumn(0, p - 1));
         EXPECT_EQ(s, S.GetRow(0, p - 1).GetColumn(0, p - 1));
-        EXPECT_LT(MaxDifference(u * s * v.Transpose(), a), kReconstruction);
     }
 }
 
