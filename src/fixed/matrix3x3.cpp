@@ -37,6 +37,22 @@ void WriteDiagonal(const double* d, double* a) {
     a[8] = d[2];
 }
 
+// The extreme of the nine elements: element k replaces the running value only when
+// beats(a[k], running) holds, so the first of equal extremes wins and a NaN never replaces.
+// `index` receives its position.
+template <typename Beats>
+double FirstExtreme(const double* a, int& index, Beats beats) {
+    double m = a[0];
+    index = 0;
+    for (int k = 1; k < 9; ++k) {
+        if (beats(a[k], m)) {
+            m = a[k];
+            index = k;
+        }
+    }
+    return m;
+}
+
 }  // namespace
 
 // ---- Construction and assignment -------------------------------------------------------------
@@ -130,60 +146,30 @@ double Matrix3x3::Max(int& index) const {
     if (!HasFixedSize<9>(*impl)) {
         return KoMatrix::Max(index);
     }
-    const double* a = impl->data;
-    double m = a[0];
-    index = 0;
-    for (int k = 1; k < 9; ++k) {
-        if (a[k] > m) {
-            m = a[k];
-            index = k;
-        }
-    }
-    return m;
+    return FirstExtreme(impl->data, index, [](double a, double b) { return a > b; });
 }
 
 double Matrix3x3::Max() const {
     if (!HasFixedSize<9>(*impl)) {
         return KoMatrix::Max();
     }
-    const double* a = impl->data;
-    double m = a[0];
-    for (int k = 1; k < 9; ++k) {
-        if (a[k] > m) {
-            m = a[k];
-        }
-    }
-    return m;
+    int index = 0;
+    return FirstExtreme(impl->data, index, [](double a, double b) { return a > b; });
 }
 
 double Matrix3x3::Min(int& index) const {
     if (!HasFixedSize<9>(*impl)) {
         return KoMatrix::Min(index);
     }
-    const double* a = impl->data;
-    double m = a[0];
-    index = 0;
-    for (int k = 1; k < 9; ++k) {
-        if (a[k] < m) {
-            m = a[k];
-            index = k;
-        }
-    }
-    return m;
+    return FirstExtreme(impl->data, index, [](double a, double b) { return a < b; });
 }
 
 double Matrix3x3::Min() const {
     if (!HasFixedSize<9>(*impl)) {
         return KoMatrix::Min();
     }
-    const double* a = impl->data;
-    double m = a[0];
-    for (int k = 1; k < 9; ++k) {
-        if (a[k] < m) {
-            m = a[k];
-        }
-    }
-    return m;
+    int index = 0;
+    return FirstExtreme(impl->data, index, [](double a, double b) { return a < b; });
 }
 
 // ---- Determinant, inverse, transpose -----------------------------------------------------------
