@@ -20,7 +20,7 @@ TEST(Norm, ElementWiseAndRowSumNorms) {
     const KoMatrix a(Rows{{1, -2}, {3, 4}});
     EXPECT_EQ(a.ElementWiseInfiniteNorm(), 4.0);
     EXPECT_EQ(a.ElementWiseNorm(1), 10.0);
-    EXPECT_EQ(a.ElementWiseNorm(2), std::pow(30.0, 0.5));
+    EXPECT_EQ(a.ElementWiseNorm(2), std::sqrt(30.0));
     EXPECT_EQ(a.MatrixInfiniteNorm(), 7.0);
 
     // The p-norm sums pow(|x|, p) in row-major order and takes pow(sum, 1.0 / p).
@@ -34,6 +34,57 @@ TEST(Norm, ElementWiseAndRowSumNorms) {
     // The row sum is over absolute values; the largest row wins wherever it is.
     EXPECT_EQ(KoMatrix(Rows{{-5, -5}, {1, 2}, {3, -3}}).MatrixInfiniteNorm(), 10.0);
     EXPECT_EQ(KoMatrix(Rows{{1}, {-9}, {2}}).MatrixInfiniteNorm(), 9.0);
+}
+
+// The exponents 2.0, 0.5 and 1.0 are correctly rounded on every platform: x * x, sqrt(x) and x.
+// The values are ones where a C library's pow is off by one unit in the last place, so a call
+// that reaches the C library shows here.
+TEST(Norm, PowerIsExactForTheCommonExponents) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    const std::vector<double> squared = {0x1.a0b26af381c72p+0,
+                                         0x1.f2f2d28920568p-1,
+                                         0x1.f15e192416235p-1,
+                                         -0.0,
+                                         -kInf,
+                                         1e200,
+                                         1e-200};
+    const std::vector<double> rooted = {0x1.cffcd8bab88b7p-1,
+                                        0x1.aaff9cf235d8p+0,
+                                        0x1.5c00f5de90a52p+0,
+                                        0.0,
+                                        -0.0,
+                                        kInf,
+                                        -kInf,
+                                        -1.0};
+    const KoMatrix x(Rows{squared}), r(Rows{rooted});
+    const KoMatrix x2 = x.HadamardPower(2), r2 = r.HadamardPower(0.5), x1 = x.HadamardPower(1);
+    for (int k = 0; k < x.ElementNum(); ++k) {
+        EXPECT_EQ(x2.at(k), squared[k] * squared[k]) << k;
+        EXPECT_TRUE(std::signbit(x2.at(k)) == false) << k;
+        EXPECT_EQ(x1.at(k), squared[k]) << k;
+        EXPECT_EQ(KoMatrix(Rows{{squared[k]}}).ElementWiseNorm(2),
+                  std::sqrt(squared[k] * squared[k]))
+            << k;
+    }
+    const std::vector<double> roots = {std::sqrt(rooted[0]),
+                                       std::sqrt(rooted[1]),
+                                       std::sqrt(rooted[2]),
+                                       0.0,
+                                       0.0,
+                                       kInf,
+                                       kInf,
+                                       kNaN};
+    for (int k = 0; k < r.ElementNum(); ++k) {
+        if (std::isnan(roots[k])) {
+            EXPECT_TRUE(std::isnan(r2.at(k)));
+        } else {
+            EXPECT_EQ(r2.at(k), roots[k]) << k;
+            EXPECT_FALSE(std::signbit(r2.at(k))) << k;
+        }
+    }
+    // The 2-norm of a row: the squares summed in order, then one correctly rounded root.
+    EXPECT_EQ(KoMatrix(Rows{{squared[0], squared[1]}}).ElementWiseNorm(2),
+              std::sqrt(squared[0] * squared[0] + squared[1] * squared[1]));
 }
 
 TEST(Norm, MatricesWithoutElements) {

@@ -4,7 +4,9 @@
 // applies to them as well. Their own members work on the three or nine elements of the base's
 // row-major buffer with unrolled closed formulas (element (r, c) of a Matrix3x3 at index
 // 3 * r + c) and return fresh owning objects of the fixed shape. Every expression is evaluated
-// in the order written in its comment, so results are reproducible bit for bit.
+// in the order written in its comment, so results are reproducible bit for bit. pow is the
+// library's power function described in kocalvix/matrix.h (exponents 2.0, 0.5 and 1.0 are exact
+// and identical everywhere; others use the C library's pow).
 //
 // Reshaped objects: a KoMatrix operation reached through a base reference (operator=, AddRow,
 // AddColumn, operator*=) can give a fixed-size object another shape. The fixed-size members

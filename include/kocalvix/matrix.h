@@ -19,6 +19,12 @@
 //   Every accepted shape therefore has fewer than 2^29 elements.
 // - Results are computed in a fixed, documented order of IEEE double operations and are
 //   reproducible bit for bit on every platform.
+// - pow, wherever a comment below names it, is the library's own power function: pow(x, 2.0) is
+//   x * x, pow(x, 0.5) is sqrt(x) (but +0.0 for -0.0 and +inf for -inf), pow(x, 1.0) is x, all
+//   correctly rounded and identical everywhere; any other exponent uses the C library's pow,
+//   whose results may differ between C libraries (exact cases such as integral powers of 10 up
+//   to 10^22 or of -1 agree). So the 1- and 2-norms, and everything built on them, are the same
+//   on every platform; HadamardPower and ElementWiseNorm with other exponents may not be.
 #ifndef KOCALVIX_MATRIX_H
 #define KOCALVIX_MATRIX_H
 

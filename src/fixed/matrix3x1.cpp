@@ -10,6 +10,7 @@
 #include "fixed/fixed_elements.h"
 #include "fixed/rounding.h"
 #include "matrix/KoMatrixImplement.h"
+#include "matrix/power.h"
 
 using kocalvix::fixed::HasFixedSize;
 using kocalvix::fixed::ReadElements;
@@ -242,7 +243,7 @@ Matrix3x1 Matrix3x1::HadamardPower(const int& n) {
 
 Matrix3x1 Matrix3x1::HadamardPower(const double& p) {
     const double* e = ReadElements<3>(*impl);
-    return Matrix3x1(std::pow(e[0], p), std::pow(e[1], p), std::pow(e[2], p));
+    return Matrix3x1(kocalvix::Power(e[0], p), kocalvix::Power(e[1], p), kocalvix::Power(e[2], p));
 }
 
 // ---- Statistics and rounding -------------------------------------------------------------------
@@ -251,7 +252,7 @@ double Matrix3x1::RMSE(const Matrix3x1& other) {
     const double* e = ReadElements<3>(*impl);
     const double* o = ReadElements<3>(*other.impl);
     const double sum =
-        (std::pow(e[1] - o[1], 2.0) + std::pow(e[0] - o[0], 2.0)) + std::pow(e[2] - o[2], 2.0);
+        (kocalvix::Power(e[1] - o[1], 2.0) + kocalvix::Power(e[0] - o[0], 2.0)) + kocalvix::Power(e[2] - o[2], 2.0);
     return std::sqrt(sum / 3.0);
 }
 

@@ -12,6 +12,7 @@
 #include "fixed/fixed_elements.h"
 #include "fixed/rounding.h"
 #include "matrix/KoMatrixImplement.h"
+#include "matrix/power.h"
 
 using kocalvix::fixed::HasFixedSize;
 using kocalvix::fixed::ReadElements;
@@ -403,7 +404,7 @@ Matrix3x3 Matrix3x3::HadamardPower(const double& p) {
     Matrix3x3 result(*this);
     double* c = result.impl->data;
     for (int k = 0; k < 9; ++k) {
-        c[k] = std::pow(c[k], exponent);
+        c[k] = kocalvix::Power(c[k], exponent);
     }
     return result;
 }
@@ -413,9 +414,9 @@ Matrix3x3 Matrix3x3::HadamardPower(const double& p) {
 double Matrix3x3::RMSE(const Matrix3x3& B) {
     const double* a = ReadElements<9>(*impl);
     const double* b = ReadElements<9>(*B.impl);
-    double sum = std::pow(a[1] - b[1], 2.0) + std::pow(a[0] - b[0], 2.0);
+    double sum = kocalvix::Power(a[1] - b[1], 2.0) + kocalvix::Power(a[0] - b[0], 2.0);
     for (int k = 2; k < 9; ++k) {
-        sum = sum + std::pow(a[k] - b[k], 2.0);
+        sum = sum + kocalvix::Power(a[k] - b[k], 2.0);
     }
     return std::sqrt(sum / 9.0);
 }

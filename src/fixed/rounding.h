@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "matrix/power.h"
+
 namespace kocalvix {
 namespace fixed {
 
@@ -23,7 +25,7 @@ inline double RoundToDecimals(double x, int digits) {
         negative = true;
         x = -x;
     }
-    const double scale = std::pow(10.0, static_cast<double>(digits));
+    const double scale = Power(10.0, static_cast<double>(digits));
     x = std::trunc(x * scale + 0.5) / scale;
     return negative ? -x : x;
 }

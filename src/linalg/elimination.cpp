@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "matrix/KoMatrixImplement.h"
+#include "matrix/power.h"
 
 namespace {
 
@@ -170,7 +171,7 @@ double KoMatrixImplement::Det() const {
         product = product * q;
         ++r;
     }
-    return std::pow(-1.0, exchanges) * product;
+    return kocalvix::Power(-1.0, exchanges) * product;
 }
 
 double KoMatrixImplement::Det(const KoMatrixImplement& m) const {

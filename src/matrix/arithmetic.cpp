@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "matrix/KoMatrixImplement.h"
+#include "matrix/power.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ KoMatrixImplement KoMatrixImplement::operator/(const double& s) const {
 
 KoMatrixImplement KoMatrixImplement::HadamardPower(const double& p) const {
     const double v = p;
-    return ElementWise(*this, [v](double x) { return std::pow(x, v); });
+    return ElementWise(*this, [v](double x) { return kocalvix::Power(x, v); });
 }
 
 bool KoMatrixImplement::operator==(const KoMatrixImplement& other) const {

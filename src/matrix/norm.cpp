@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "matrix/KoMatrixImplement.h"
+#include "matrix/power.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ double KoMatrixImplement::ElementWiseNorm(const int& p) const {
     const double power = static_cast<double>(p);
     double sum = 0.0;
     for (int k = 0; k < count; ++k) {
-        sum = sum + std::pow(std::fabs(data[k]), power);
+        sum = sum + kocalvix::Power(std::fabs(data[k]), power);
     }
-    return std::pow(sum, 1.0 / power);
+    return kocalvix::Power(sum, 1.0 / power);
 }
 
 double KoMatrixImplement::MatrixInfiniteNorm() const {
