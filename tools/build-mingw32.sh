@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/mingw32}
 
 missing=()
-command -v i686-w64-mingw32-g++ >/dev/null || missing+=(g++-mingw-w64-i686)
+command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686-posix)
 command -v i686-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-i686)
 if [ ${#missing[@]} -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive

@@ -1,0 +1,749 @@
+// The golden corpus: every public operation run on a fixed set of inputs, each result reduced to
+// a 64-bit digest of its exact bits, and compared with the digests stored in golden_corpus.txt.
+// A platform, compiler, kernel path or thread count that changes a single bit of any result
+// fails here and the report names the operation and the input.
+//
+//   golden_corpus FILE            compare with FILE; prints each difference and a closing
+//                                 "N passed, N failed" line; exit status 1 on any difference
+//   golden_corpus --write FILE    (re)write FILE from this build's results
+//
+// Only results the library defines identically everywhere are recorded: powers use the exponents
+// 2, 0.5 and 1 only (other exponents go to the C library's pow, which may differ). NaN payloads
+// are not part of a result: every NaN is recorded as one canonical NaN. The inputs come from a
+// generator written out here (not <random>'s distributions, whose algorithms differ between
+// standard libraries), so they are the same bits everywhere.
+#include <kocalvix/complex.h>
+#include <kocalvix/fixed_matrix.h>
+#include <kocalvix/geometry.h>
+#include <kocalvix/matrix.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <limits>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kDenormal = 4.9406564584124654e-324 * 12345.0;
+
+// ---- Digests ------------------------------------------------------------------------------------
+
+// FNV-1a over 64-bit words, byte by byte from the least significant, so the digest does not
+// depend on the platform's byte order.
+class Digest {
+  public:
+    Digest& Word(uint64_t w) {
+        for (int b = 0; b < 8; ++b) {
+            hash_ = (hash_ ^ ((w >> (8 * b)) & 0xFF)) * 0x100000001B3ull;
+        }
+        return *this;
+    }
+    Digest& operator<<(double x) {
+        uint64_t bits = 0x7FF8000000000000ull;
+        if (!std::isnan(x)) {
+            std::memcpy(&bits, &x, sizeof bits);
+        }
+        return Word(bits);
+    }
+    Digest& operator<<(long long v) { return Word(static_cast<uint64_t>(v)); }
+    Digest& operator<<(int v) { return *this << static_cast<long long>(v); }
+    Digest& operator<<(bool v) { return *this << static_cast<long long>(v ? 1 : 0); }
+    Digest& operator<<(const KoMatrix& m) {
+        *this << m.RowSize() << m.ColumnSize();
+        for (int k = 0; k < m.ElementNum(); ++k) {
+            *this << m.at(k);
+        }
+        return *this;
+    }
+    Digest& operator<<(const KoPoint& p) { return *this << p.at(0) << p.at(1); }
+    Digest& operator<<(const KoPoint3D& p) { return *this << p.at(0) << p.at(1) << p.at(2); }
+    Digest& operator<<(const KoPolygon& p) {
+        *this << p.size();
+        for (int i = 0; i < p.size(); ++i) {
+            *this << p.at(i);
+        }
+        return *this;
+    }
+    Digest& operator<<(const Complex& c) { return *this << c.GetReal() << c.GetImage(); }
+    uint64_t Value() const { return hash_; }
+
+  private:
+    uint64_t hash_ = 0xCBF29CE484222325ull;
+};
+
+// The digests of one run, keyed "operation <TAB> input".
+class Corpus {
+  public:
+    void Record(const std::string& operation, const std::string& input,
+                const std::function<void(Digest&)>& run) {
+        Digest d;
+        run(d);
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(d.Value()));
+        const std::string key = operation + "\t" + input;
+        if (digests_.count(key) != 0) {
+            std::cerr << "duplicate corpus entry: " << key << "\n";
+            std::exit(2);
+        }
+        digests_[key] = hex;
+    }
+    const std::map<std::string, std::string>& Digests() const { return digests_; }
+
+  private:
+    std::map<std::string, std::string> digests_;
+};
+
+// ---- Inputs -------------------------------------------------------------------------------------
+
+// splitmix64: a fixed sequence of 64-bit values; Uniform() maps the top 53 bits exactly onto
+// [-1, 1).
+class Generator {
+  public:
+    explicit Generator(uint64_t seed) : state_(seed) {}
+    uint64_t Next() {
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    double Uniform() { return static_cast<double>(Next() >> 11) * 0x1p-52 - 1.0; }
+    int Integer(int lo, int hi) { return lo + static_cast<int>(Next() % (hi - lo + 1)); }
+
+  private:
+    uint64_t state_;
+};
+
+struct NamedMatrix {
+    std::string name;
+    KoMatrix m;
+};
+
+KoMatrix Random(int rows, int cols, uint64_t seed, double scale = 1.0) {
+    Generator g(seed);
+    KoMatrix m(rows, cols);
+    for (int k = 0; k < m.ElementNum(); ++k) {
+        m[k] = g.Uniform() * scale;
+    }
+    return m;
+}
+
+KoMatrix Integer(int rows, int cols, uint64_t seed) {
+    Generator g(seed);
+    KoMatrix m(rows, cols);
+    for (int k = 0; k < m.ElementNum(); ++k) {
+        m[k] = g.Integer(-9, 9);
+    }
+    return m;
+}
+
+KoMatrix Symmetric(int n, uint64_t seed) {
+    const KoMatrix a = Random(n, n, seed);
+    return a + a.Transpose();
+}
+
+// A symmetric tridiagonal matrix with a diagonal 1, 4, 9, ... (scaled) and small off-diagonal
+// elements: its eigenvalues are well separated, so the eigen iteration converges within its step
+// limit, and at a small scale the absolute convergence threshold decides when it stops.
+KoMatrix Converging(int n, double scale) {
+    KoMatrix m(n, n);
+    for (int i = 0; i < n; ++i) {
+        m(i, i) = scale * (i + 1) * (i + 1);
+        if (i + 1 < n) {
+            m(i, i + 1) = m(i + 1, i) = scale * 0.25;
+        }
+    }
+    return m;
+}
+
+// Rows that are combinations of the first two: rank 2.
+KoMatrix RankTwo(int rows, int cols, uint64_t seed) {
+    KoMatrix m = Integer(rows, cols, seed);
+    for (int i = 2; i < rows; ++i) {
+        for (int j = 0; j < cols; ++j) {
+            m(i, j) = m(0, j) * (i - 1) - m(1, j) * (i % 3);
+        }
+    }
+    return m;
+}
+
+// Special values spread over a matrix: signed zeros, denormals, extremes, infinities, NaN.
+KoMatrix Special(int rows, int cols, uint64_t seed) {
+    static const double values[] = {0.0,    -0.0,    kDenormal, -kDenormal, 1e300, -1e300,
+                                    1e-300, -1e-300, kInf,      -kInf,      kNaN,  0.5};
+    KoMatrix m = Random(rows, cols, seed);
+    Generator g(seed ^ 0xABCDEF);
+    for (int k = 0; k < m.ElementNum(); k += 2) {
+        m[k] = values[g.Next() % (sizeof values / sizeof values[0])];
+    }
+    return m;
+}
+
+// Finite but extreme: signed zeros, denormals and magnitudes near the ends of the range.
+KoMatrix Extreme(int rows, int cols, uint64_t seed) {
+    static const double values[] = {0.0, -0.0, kDenormal, -kDenormal, 1e300, -1e-300, 1e-300};
+    KoMatrix m = Random(rows, cols, seed);
+    Generator g(seed ^ 0x123457);
+    for (int k = 0; k < m.ElementNum(); k += 3) {
+        m[k] = values[g.Next() % (sizeof values / sizeof values[0])];
+    }
+    return m;
+}
+
+std::vector<NamedMatrix> Matrices() {
+    return {
+        {"empty 0x0", KoMatrix()},
+        {"empty 0x3", KoMatrix(0, 3)},
+        {"empty 3x0", KoMatrix(3, 0)},
+        {"random 1x1", Random(1, 1, 1)},
+        {"random 2x2", Random(2, 2, 2)},
+        {"random 3x3", Random(3, 3, 3)},
+        {"random 5x5", Random(5, 5, 4)},
+        {"random 9x9", Random(9, 9, 5)},
+        {"random 17x17", Random(17, 17, 6)},
+        {"wide 4x7", Random(4, 7, 7)},
+        {"tall 7x4", Random(7, 4, 8)},
+        {"tall 19x6", Random(19, 6, 9)},
+        {"integer 6x6", Integer(6, 6, 10)},
+        {"symmetric 6x6", Symmetric(6, 11)},
+        {"converging 5x5", Converging(5, 1.0)},
+        {"converging small-scale 4x4", Converging(4, 1e-6)},
+        {"rank-2 5x5", RankTwo(5, 5, 12)},
+        {"rank-2 6x4", RankTwo(6, 4, 13)},
+        {"zeros 3x3", KoMatrix(3, 3)},
+        {"scaled 1e150 4x4", Random(4, 4, 14, 1e150)},
+        {"scaled 1e-150 4x4", Random(4, 4, 15, 1e-150)},
+        {"extreme 5x5", Extreme(5, 5, 16)},
+        {"special 4x4", Special(4, 4, 17)},
+        {"special 3x5", Special(3, 5, 18)},
+    };
+}
+
+// ---- Dense matrices ----------------------------------------------------------------------------
+
+void RecordElementWise(Corpus& c, const NamedMatrix& in) {
+    const KoMatrix& a = in.m;
+    const KoMatrix b = Random(a.RowSize(), a.ColumnSize(), 99) * 3.0;
+    const KoMatrix other = Random(2, 3, 98);  // another shape: the unfit-operand rules
+    const double s = 0.7071;
+    auto both = [&](const std::string& op, const std::function<void(Digest&, const KoMatrix&)>& f) {
+        c.Record(op, in.name, [&](Digest& d) { f(d, b); });
+        c.Record(op + " (unfit)", in.name, [&](Digest& d) { f(d, other); });
+    };
+    both("KoMatrix a + b", [&](Digest& d, const KoMatrix& o) { d << (a + o); });
+    both("KoMatrix a - b", [&](Digest& d, const KoMatrix& o) { d << (a - o); });
+    both("KoMatrix a += b", [&](Digest& d, const KoMatrix& o) {
+        KoMatrix t(a);
+        t += o;
+        d << t;
+    });
+    both("KoMatrix a -= b", [&](Digest& d, const KoMatrix& o) {
+        KoMatrix t(a);
+        t -= o;
+        d << t;
+    });
+    both("KoMatrix HadamardProduct",
+         [&](Digest& d, const KoMatrix& o) { d << a.HadamardProduct(o); });
+    both("KoMatrix HadamardDivision", [&](Digest& d, const KoMatrix& o) {
+        d << a.HadamardDivision(o) << o.HadamardDivision(a);
+    });
+    both("KoMatrix == !=", [&](Digest& d, const KoMatrix& o) {
+        d << (a == o) << (a != o) << (a == a) << (a != a) << a.IsSameDimension(o);
+    });
+    c.Record("KoMatrix scalar value forms", in.name,
+             [&](Digest& d) { d << (a + s) << (a - s) << (a * s) << (a / s) << (a / 0.0); });
+    c.Record("KoMatrix scalar in-place forms", in.name, [&](Digest& d) {
+        KoMatrix t(a);
+        t += s;
+        d << t;
+        t -= s;
+        d << t;
+        t *= s;
+        d << t;
+        t /= s;
+        d << t;
+    });
+    c.Record("KoMatrix HadamardPower 2, 0.5, 1", in.name, [&](Digest& d) {
+        d << a.HadamardPower(2) << a.HadamardPower(2.0) << a.HadamardPower(0.5)
+          << a.HadamardPower(1) << a.HadamardPower(1.0);
+    });
+    c.Record("KoMatrix SmallElementToZero", in.name, [&](Digest& d) {
+        KoMatrix t = a * 1e-11 + 1e-12;
+        d << t.SmallElementToZero();
+    });
+    c.Record("KoMatrix Trace Max Min", in.name, [&](Digest& d) {
+        int i = -7, j = -7;
+        d << a.Trace() << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j;
+    });
+    c.Record("KoMatrix ToVec", in.name, [&](Digest& d) {
+        for (const std::vector<double>& row : a.ToVec()) {
+            d << static_cast<int>(row.size());
+            for (double x : row) {
+                d << x;
+            }
+        }
+    });
+}
+
+// One product large enough to be split across threads and cache blocks.
+void RecordLargeProduct(Corpus& c) {
+    c.Record("KoMatrix product", "random 300x280 times 280x310",
+             [](Digest& d) { d << Random(300, 280, 91) * Random(280, 310, 90); });
+}
+
+void RecordProducts(Corpus& c, const NamedMatrix& in) {
+    const KoMatrix& a = in.m;
+    const int rows = a.RowSize(), cols = a.ColumnSize();
+    const KoMatrix right = Random(cols, 5, 97);
+    c.Record("KoMatrix product", in.name, [&](Digest& d) {
+        d << (a * right) << (a * a.Transpose()) << (a.Transpose() * a) << (a * a);
+    });
+    c.Record("KoMatrix product in place", in.name, [&](Digest& d) {
+        KoMatrix t(a);
+        t *= Random(cols, cols, 96);
+        d << t;
+        KoMatrix u(a);
+        u *= u;
+        d << u;
+    });
+    c.Record("KoMatrix Transpose", in.name, [&](Digest& d) { d << a.Transpose(); });
+    c.Record("KoMatrix GetRow GetColumn", in.name, [&](Digest& d) {
+        d << a.GetRow(0, rows - 1) << a.GetRow(rows / 2, rows - 1) << a.GetRow(1, 0)
+          << a.GetColumn(0, cols - 1) << a.GetColumn(cols / 2, cols / 2) << a.GetColumn(0, cols);
+    });
+    c.Record("KoMatrix SetRow SetColumn AddRow AddColumn", in.name, [&](Digest& d) {
+        const KoMatrix row = Random(1, cols, 95), column = Random(rows, 2, 94);
+        KoMatrix t(a);
+        d << t.SetRow(rows - 1, rows - 1, row) << t;
+        d << t.SetColumn(0, 1, column) << t;
+        d << t.AddRow(rows, rows, row) << t;
+        d << t.AddColumn(1, 2, Random(t.RowSize(), 2, 93)) << t;
+        d << t.SetRow(0, 2, row) << t;  // a range the source does not fill
+    });
+}
+
+void RecordNormsAndElimination(Corpus& c, const NamedMatrix& in) {
+    const KoMatrix& a = in.m;
+    c.Record("KoMatrix element-wise norms", in.name, [&](Digest& d) {
+        d << a.ElementWiseInfiniteNorm() << a.ElementWiseNorm(1) << a.ElementWiseNorm(2)
+          << a.MatrixInfiniteNorm();
+    });
+    c.Record("KoMatrix MatrixNorm 1, 2, 3", in.name,
+             [&](Digest& d) { d << a.MatrixNorm(1) << a.MatrixNorm(2) << a.MatrixNorm(3); });
+    c.Record("KoMatrix IsSpecialMatrix", in.name, [&](Digest& d) {
+        for (int kind = 0; kind <= 6; ++kind) {
+            d << a.IsSpecialMatrix(static_cast<KoMatrix::MatrixType>(kind));
+        }
+    });
+    c.Record("KoMatrix GaussElimination echelon", in.name, [&](Digest& d) {
+        KoMatrix echelon;
+        d << static_cast<int>(a.GaussElimination(echelon)) << echelon;
+    });
+    c.Record("KoMatrix GaussElimination system", in.name, [&](Digest& d) {
+        KoMatrix solution, reduced;
+        const KoMatrix rhs = Random(a.RowSize(), 1, 92);
+        d << static_cast<int>(a.GaussElimination(rhs, solution, reduced)) << solution << reduced;
+    });
+    c.Record("KoMatrix Rank Det", in.name, [&](Digest& d) {
+        KoMatrix basis;
+        d << a.Rank() << a.Rank(basis) << basis << a.Det() << a.Det(a);
+    });
+}
+
+void RecordDecompositions(Corpus& c, const NamedMatrix& in) {
+    const KoMatrix& a = in.m;
+    const KoMatrix symmetric = a * a.Transpose();
+    for (int method = 0; method <= 3; ++method) {
+        c.Record("KoMatrix QRDecomposition method " + std::to_string(method), in.name,
+                 [&](Digest& d) {
+                     KoMatrix q, r;
+                     d << static_cast<int>(
+                              a.QRDecomposition(q, r, static_cast<KoMatrix::QRMethod>(method)))
+                       << q << r;
+                 });
+    }
+    c.Record("KoMatrix BiDiagonalize", in.name, [&](Digest& d) {
+        KoMatrix u, b, v;
+        d << static_cast<int>(a.BiDiagonalize(u, b, v)) << u << b << v;
+    });
+    for (const KoMatrix* m : {&a, &symmetric}) {
+        const std::string input = in.name + (m == &a ? "" : " times its transpose");
+        c.Record("KoMatrix EigenValues", input, [&](Digest& d) {
+            KoMatrix values;
+            d << static_cast<int>(m->EigenValues(values)) << values;
+        });
+        c.Record("KoMatrix Eigen", input, [&](Digest& d) {
+            KoMatrix vectors, values;
+            d << static_cast<int>(m->Eigen(vectors, values)) << vectors << values;
+        });
+    }
+    c.Record("KoMatrix SVDDecomposition", in.name, [&](Digest& d) {
+        KoMatrix u, s, v;
+        d << static_cast<int>(a.SVDDecomposition(u, s, v)) << u << s << v;
+    });
+    c.Record("KoMatrix SubSVDDecomposition", in.name, [&](Digest& d) {
+        KoMatrix u, s, v;
+        d << static_cast<int>(a.SubSVDDecomposition(u, s, v)) << u << s << v;
+    });
+    c.Record("KoMatrix Inv", in.name, [&](Digest& d) { d << a.Inv(); });
+}
+
+void RecordFactories(Corpus& c) {
+    c.Record("KoMatrix Identity DiagForm", "n = -1 .. 4", [](Digest& d) {
+        for (int n = -1; n <= 4; ++n) {
+            std::vector<double> values = {1.5, -0.0, kDenormal, -2.0};
+            d << KoMatrix::Identity(n) << KoMatrix::DiagForm(n > 4 ? 4 : n, values.data())
+              << KoMatrix::DiagForm(n, nullptr);
+        }
+        d << KoMatrix::DiagForm({3.0, -0.0, kNaN});
+    });
+    c.Record("KoMatrix constructors", "rows of several lengths", [](Digest& d) {
+        d << KoMatrix({{1.0, 2.0, 3.0}, {4.0}, {5.0, 6.0, 7.0, 8.0}}) << KoMatrix(2, 3)
+          << KoMatrix(std::vector<std::vector<double>>{});
+        double buffer[6] = {1, -0.0, 3, 4, 5, 6};
+        d << KoMatrix(2, 3, buffer, KoMatrix::ShallowCopy)
+          << KoMatrix(3, 2, buffer, KoMatrix::DeepCopy);
+    });
+}
+
+// ---- Fixed-size matrices -----------------------------------------------------------------------
+
+Matrix3x1 Vector(uint64_t seed, double scale = 1.0) {
+    Generator g(seed);
+    const double a = g.Uniform() * scale, b = g.Uniform() * scale, e = g.Uniform() * scale;
+    return Matrix3x1(a, b, e);
+}
+
+Matrix3x3 Square(uint64_t seed, double scale = 1.0) {
+    Generator g(seed);
+    double v[9];
+    for (double& x : v) {
+        x = g.Uniform() * scale;
+    }
+    return Matrix3x3(v);
+}
+
+void RecordMatrix3x1(Corpus& c) {
+    const std::vector<std::pair<std::string, Matrix3x1>> inputs = {
+        {"random", Vector(31)},
+        {"large", Vector(32, 1e200)},
+        {"special", Matrix3x1(-0.0, kInf, kNaN)},
+        {"denormal", Matrix3x1(kDenormal, -kDenormal, 0.0)},
+    };
+    for (const auto& [name, v] : inputs) {
+        Matrix3x1 a(v);
+        Matrix3x1 b = Vector(33);
+        const double s = -1.25;
+        c.Record("Matrix3x1 arithmetic", name, [&](Digest& d) {
+            d << (a + b) << (a - b) << (a + s) << (a - s) << (a * s) << (a / s)
+              << a.HadamardProduct(b) << a.HadamardDivision(b) << a.HadamardPower(2)
+              << a.HadamardPower(0.5) << a.HadamardPower(1.0) << a.RMSE(b) << (a == b) << (a != a);
+            Matrix3x1 t(a);
+            t += b;
+            t -= s;
+            t *= s;
+            t /= s;
+            t -= b;
+            t += s;
+            d << t;
+        });
+        c.Record("Matrix3x1 Max Min Rounding", name, [&](Digest& d) {
+            int i = -1, j = -1;
+            d << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j;
+            for (int digits : {-1, 0, 2, 7, 15, 400}) {
+                d << a.Rounding(digits) << (a * 123.456).Rounding(digits);
+            }
+        });
+    }
+}
+
+void RecordMatrix3x3(Corpus& c) {
+    const std::vector<std::pair<std::string, Matrix3x3>> inputs = {
+        {"random", Square(41)},
+        {"singular", Matrix3x3(1, 2, 3, 4, 5, 6, 7, 8, 9)},
+        {"identity", Matrix3x3::Identity()},
+        {"large", Square(42, 1e150)},
+        {"special", Matrix3x3(-0.0, 1, kInf, 2, kNaN, 3, kDenormal, 4, 5)},
+    };
+    for (const auto& [name, m] : inputs) {
+        Matrix3x3 a(m);
+        Matrix3x3 b = Square(43);
+        const Matrix3x1 x = Vector(44);
+        const double s = 3.5;
+        c.Record("Matrix3x3 arithmetic", name, [&](Digest& d) {
+            d << (a + b) << (a - b) << (a + s) << (a - s) << (a * s) << (a / s)
+              << a.HadamardProduct(b) << a.HadamardDivision(b) << a.HadamardPower(2)
+              << a.HadamardPower(0.5) << a.HadamardPower(1) << a.RMSE(b) << (a == b) << (a != a);
+            Matrix3x3 t(a);
+            t += b;
+            t -= s;
+            t *= s;
+            t /= s;
+            t -= b;
+            t += s;
+            d << t;
+        });
+        c.Record("Matrix3x3 products and powers", name, [&](Digest& d) {
+            d << (a * b) << (a * x) << (a * static_cast<const KoMatrix&>(b)) << (a ^ 3) << (a ^ 0);
+            Matrix3x3 t(a);
+            t *= b;
+            d << t;
+            t ^= 2;
+            d << t;
+        });
+        c.Record("Matrix3x3 Det Inv Transpose", name,
+                 [&](Digest& d) { d << a.Det() << a.Inv() << a.Transpose(); });
+        c.Record("Matrix3x3 Max Min Rounding DiagFrom", name, [&](Digest& d) {
+            int i = -1, j = -1;
+            d << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j << a.Rounding(3);
+            Matrix3x3 t(a);
+            d << t.DiagFrom(x) << Matrix3x3(x);
+        });
+    }
+}
+
+// ---- Geometry and complex numbers --------------------------------------------------------------
+
+KoPoint Point(Generator& g, bool integer) {
+    if (integer) {
+        const double px = g.Integer(-4, 4), py = g.Integer(-4, 4);
+        return KoPoint(px, py);
+    }
+    const double px = g.Uniform() * 10.0, py = g.Uniform() * 10.0;
+    return KoPoint(px, py);
+}
+
+// n points drawn in order (arguments of one call are evaluated in no fixed order, so the draws
+// are never written as arguments side by side).
+std::vector<KoPoint> Points(Generator& g, int n, bool integer) {
+    std::vector<KoPoint> points;
+    for (int k = 0; k < n; ++k) {
+        points.push_back(Point(g, integer));
+    }
+    return points;
+}
+
+std::vector<double> Uniforms(Generator& g, int n) {
+    std::vector<double> values;
+    for (int k = 0; k < n; ++k) {
+        values.push_back(g.Uniform());
+    }
+    return values;
+}
+
+void RecordPoints(Corpus& c) {
+    Generator g(51);
+    for (int round = 0; round < 40; ++round) {
+        const bool integer = round % 2 == 0;
+        const KoPoint p = Point(g, integer), a = Point(g, integer), b = Point(g, integer);
+        c.Record("KoPoint queries", "triple " + std::to_string(round), [&](Digest& d) {
+            d << p.IsSameline(a, b) << p.IsBetween(a, b) << p.IsBetweenWithoutCheck(a, b) << (p < a)
+              << (p == a) << (p != p);
+        });
+    }
+    c.Record("KoPoint arithmetic", "random", [&](Digest& d) {
+        const KoPoint p = Point(g, false), q = Point(g, false);
+        KoPoint t(p);
+        t += q;
+        t *= -0.5;
+        t /= 3.0;
+        t -= p;
+        d << (p + q) << (p - q) << (p * 0.3) << (p / 0.0) << t;
+    });
+    c.Record("KoPoint3D arithmetic", "random", [&](Digest& d) {
+        const std::vector<double> u = Uniforms(g, 4);
+        const KoPoint3D p(u[0], u[1], u[2]);
+        const KoPoint3D q(u[3], -0.0, kDenormal);
+        KoPoint3D t(p);
+        t += q;
+        t *= 7.0;
+        t /= -3.0;
+        t -= q;
+        d << (p + q) << (p - q) << (p * 0.3) << (p / 3.0) << t << (p < q) << (q < p);
+    });
+}
+
+void RecordLines(Corpus& c) {
+    Generator g(61);
+    for (int round = 0; round < 60; ++round) {
+        const bool integer = round % 3 != 0;
+        const std::vector<KoPoint> e = Points(g, 4, integer);
+        KoLine l(e[0], e[1]);
+        KoLine m(e[2], e[3]);
+        if (round % 10 == 4) {
+            m = KoLine(l[0], l[1]);  // the same segment
+        }
+        if (round % 10 == 7) {
+            m = KoLine(l[0], l[0]);  // a zero-length segment
+        }
+        c.Record("KoLine CheckSide LineIntersection SegmentIntersection",
+                 "pair " + std::to_string(round), [&](Digest& d) {
+                     KoPoint crossing(-1.0, -1.0);
+                     KoPoint* points = nullptr;
+                     const int segment = l.SegmentIntersection(m, points);
+                     d << l.CheckSide(m[0]) << l.CheckSide(m[1]) << l.LineIntersection(m, crossing)
+                       << crossing << segment << (l == m);
+                     for (int k = 0; k < segment; ++k) {
+                         d << points[k];
+                     }
+                     delete[] points;
+                 });
+    }
+}
+
+void RecordPolygons(Corpus& c) {
+    Generator g(71);
+    for (int round = 0; round < 30; ++round) {
+        std::vector<KoPoint> vertices;
+        const int n = 3 + round % 6;
+        vertices = Points(g, n, round % 2 == 0);
+        c.Record("KoPolygon IsNonSelfIntersection SortVertice Area",
+                 "polygon " + std::to_string(round), [&](Digest& d) {
+                     KoPolygon p(vertices);
+                     d << p.Area() << p.IsNonSelfIntersection();
+                     p.SortVertice();
+                     d << p << p.Area() << p.IsNonSelfIntersection();
+                 });
+    }
+    for (int round = 0; round < 60; ++round) {
+        const bool integer = round % 2 == 0;
+        const std::vector<KoPoint> v = Points(g, 6, integer);
+        KoTriangle a(v[0], v[1], v[2]);
+        KoTriangle b(v[3], v[4], v[5]);
+        if (round % 15 == 3) {
+            b = a;
+        }
+        c.Record("KoTriangle CheckClockwise CalculatePolygonvertex CoverageArea",
+                 "pair " + std::to_string(round), [&](Digest& d) {
+                     d << a.CheckClockwise() << b.CheckClockwise() << a.CalculatePolygonvertex(b)
+                       << a.CoverageArea(b) << b.CoverageArea(a);
+                 });
+    }
+}
+
+void RecordComplex(Corpus& c) {
+    Generator g(81);
+    const std::vector<double> u = Uniforms(g, 4);
+    const std::vector<Complex> values = {
+        Complex(u[0], u[1]), Complex(u[2] * 1e200, u[3]), Complex(-0.0, 0.0), Complex(kInf, 1.0),
+        Complex(kNaN, 2.0),  Complex(kDenormal, -3.0),    Complex(3.0, 4.0)};
+    for (size_t i = 0; i < values.size(); ++i) {
+        c.Record("Complex arithmetic", "value " + std::to_string(i), [&](Digest& d) {
+            for (const Complex& o : values) {
+                Complex a = values[i];
+                d << (a + o) << (a - o) << (a * o) << (a / o) << (a == o) << (a != o)
+                  << a.Conjugate() << a.abs();
+                a += o;
+                a -= values[i];
+                a *= o;
+                a /= values[i];
+                d << a;
+            }
+        });
+    }
+    c.Record("Calvix Version", "-", [](Digest& d) {
+        int v[4] = {0, 0, 0, 0};
+        Calvix::Version(v);
+        d << v[0] << v[1] << v[2] << v[3];
+    });
+}
+
+Corpus Compute() {
+    Corpus c;
+    for (const NamedMatrix& in : Matrices()) {
+        RecordElementWise(c, in);
+        RecordProducts(c, in);
+        RecordNormsAndElimination(c, in);
+        RecordDecompositions(c, in);
+    }
+    RecordLargeProduct(c);
+    RecordFactories(c);
+    RecordMatrix3x1(c);
+    RecordMatrix3x3(c);
+    RecordPoints(c);
+    RecordLines(c);
+    RecordPolygons(c);
+    RecordComplex(c);
+    return c;
+}
+
+constexpr const char* kHeader =
+    "# KoCalvix golden corpus: operation <TAB> input <TAB> 64-bit digest of the exact results.\n"
+    "# Regenerate with tools/update-corpus.sh only when a result changes on purpose.\n";
+
+int Write(const std::string& path, const Corpus& c) {
+    std::ofstream out(path, std::ios::binary);
+    out << kHeader;
+    for (const auto& [key, digest] : c.Digests()) {
+        out << key << "\t" << digest << "\n";
+    }
+    if (!out) {
+        std::cerr << "cannot write " << path << "\n";
+        return 2;
+    }
+    std::cout << "wrote " << c.Digests().size() << " digests to " << path << "\n";
+    return 0;
+}
+
+int Check(const std::string& path, const Corpus& c) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cerr << "cannot read " << path << "\n";
+        return 2;
+    }
+    std::map<std::string, std::string> stored;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        const size_t tab = line.rfind('\t');
+        stored[line.substr(0, tab)] = line.substr(tab + 1);
+    }
+    int passed = 0, failed = 0;
+    for (const auto& [key, digest] : c.Digests()) {
+        const auto it = stored.find(key);
+        if (it == stored.end()) {
+            std::cout << "NOT IN CORPUS  " << key << "\n";
+            ++failed;
+        } else if (it->second != digest) {
+            std::cout << "DIFFERS        " << key << "\n";
+            ++failed;
+        } else {
+            ++passed;
+        }
+    }
+    for (const auto& [key, digest] : stored) {
+        if (c.Digests().count(key) == 0) {
+            std::cout << "NOT COMPUTED   " << key << "\n";
+            ++failed;
+        }
+    }
+    std::cout << "golden corpus: " << passed << " passed, " << failed << " failed\n";
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
+        return Write(argv[2], Compute());
+    }
+    if (argc == 2 && argv[1][0] != '-') {
+        return Check(argv[1], Compute());
+    }
+    std::cerr << "usage: golden_corpus FILE | golden_corpus --write FILE\n";
+    return 2;
+}
