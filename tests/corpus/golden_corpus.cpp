@@ -657,6 +657,39 @@ void RecordComplex(Corpus& c) {
     });
 }
 
+// The constructors and accessors that take their values from vectors, arrays and pointers.
+void RecordConstructors(Corpus& c) {
+    c.Record("fixed-size constructors", "vectors and arrays", [](Digest& d) {
+        std::vector<double> three = {1.5, -0.0, kDenormal}, nine = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+        std::vector<double> short_ = {2.0};
+        d << Matrix3x1(three) << Matrix3x1(short_) << Matrix3x1() << Matrix3x3(nine)
+          << Matrix3x3(short_) << Matrix3x3() << Matrix3x3(nine.data());
+    });
+    c.Record("geometry constructors and accessors", "vectors and arrays", [](Digest& d) {
+        const std::vector<double> a = {1.0, 2.0}, b = {-3.0}, e = {};
+        const KoPoint p(a), q(b), r(e);
+        d << p << q << r << p[1] << p.at(0) << KoPoint();
+        std::vector<double> xyz = {1.0, -0.0, 3.0};
+        const KoPoint3D s(xyz);
+        d << s << s[2] << KoPoint3D();
+        const KoLine l1(a, b), l2(std::vector<KoPoint>{p, q}), l3(0.5, 1.5, 2.5, 3.5);
+        d << l1[0] << l1[1] << l2.at(1) << l3.at(1, 0) << l3.at(3, 1) << KoLine()[1];
+        const KoPoint vertices[4] = {KoPoint(0, 0), KoPoint(4, 0), KoPoint(4, 3), KoPoint(0, 3)};
+        KoPolygon polygon(vertices, 4), three(vertices[0], vertices[1], vertices[2]);
+        d << polygon << polygon.at(9) << polygon.at(2, 1) << three << KoPolygon(nullptr, 2)
+          << KoPolygon();
+        KoTriangle t1(0, 0, 1, 0, 0, 1), t2(a, b, e), t3(vertices), t4(std::vector<KoPoint>{p, q});
+        d << t1 << t2 << t3 << t4 << KoTriangle();
+    });
+    c.Record("Complex accessors", "set and get", [](Digest& d) {
+        Complex z;
+        d << z;
+        z.SetReal(-0.0);
+        z.SetImage(kDenormal);
+        d << z << z.GetReal() << z.GetImage() << Complex(z);
+    });
+}
+
 Corpus Compute() {
     Corpus c;
     for (const NamedMatrix& in : Matrices()) {
@@ -673,6 +706,7 @@ Corpus Compute() {
     RecordLines(c);
     RecordPolygons(c);
     RecordComplex(c);
+    RecordConstructors(c);
     return c;
 }
 
