@@ -310,6 +310,8 @@ class KOCALVIX_API KoMatrix {
     KoMatrixImplement* impl;
 
   private:
+    /// The diagnostics reach the eigen iteration's record of its steps through the implementation.
+    friend class KoDiagnostics;
     /// Wraps an operation's result: a deep copy of `implement`.
     explicit KoMatrix(const KoMatrixImplement& implement);
     /// Wraps a fresh result by taking over its buffer: the same matrix as the deep copy, without

@@ -28,7 +28,9 @@ double LowerTriangleMagnitude(const KoMatrixImplement& B) {
 }
 
 // Runs the iteration on B; when W is given it accumulates the orthogonal factors, W := W * Q.
-void Iterate(KoMatrixImplement& B, KoMatrixImplement* W) {
+// When `record` is given it receives the step count and the last convergence test.
+void Iterate(KoMatrixImplement& B, KoMatrixImplement* W,
+             KoMatrixImplement::IterationRecord* record) {
     int counter = 1;
     double delta = 0.0;
     do {
@@ -45,6 +47,9 @@ void Iterate(KoMatrixImplement& B, KoMatrixImplement* W) {
         delta = LowerTriangleMagnitude(B);
         ++counter;
     } while (delta > kConvergence);
+    if (record != nullptr) {
+        *record = {counter - 1, !(delta > kConvergence), delta};
+    }
 }
 
 // The diagonal of B as an n x 1 column, in its own order.
@@ -62,7 +67,7 @@ bool KoMatrixImplement::IsSymmetric() const {
     return rows == cols && *this == Transpose();
 }
 
-KoMatrixError KoMatrixImplement::EigenValues(KoMatrixImplement& V) const {
+KoMatrixError KoMatrixImplement::EigenValues(KoMatrixImplement& V, IterationRecord* record) const {
     if (rows != cols) {
         return DimensionMismatch;
     }
@@ -70,12 +75,13 @@ KoMatrixError KoMatrixImplement::EigenValues(KoMatrixImplement& V) const {
         return ExternalBuffer;
     }
     KoMatrixImplement B(*this);
-    Iterate(B, nullptr);
+    Iterate(B, nullptr, record);
     V = Diagonal(B);
     return NoError;
 }
 
-KoMatrixError KoMatrixImplement::Eigen(KoMatrixImplement& V, KoMatrixImplement& W) const {
+KoMatrixError KoMatrixImplement::Eigen(KoMatrixImplement& V, KoMatrixImplement& W,
+                                       IterationRecord* record) const {
     if (!IsSymmetric()) {
         return NotSymmetric;
     }
@@ -84,7 +90,7 @@ KoMatrixError KoMatrixImplement::Eigen(KoMatrixImplement& V, KoMatrixImplement& 
     }
     KoMatrixImplement B(*this);
     KoMatrixImplement vectors = Identity(rows);
-    Iterate(B, &vectors);
+    Iterate(B, &vectors, record);
     const KoMatrixImplement values = Diagonal(B);
     // W before V: when both name the same matrix it ends up holding the eigenvalues.
     W = vectors;

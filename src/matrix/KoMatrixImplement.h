@@ -172,9 +172,18 @@ class KoMatrixImplement {
 
     // ---- Eigenvalues and eigenvectors (eigen.cpp) ----------------------------------------------
 
+    /// What the QR iteration did, for the diagnostics: the steps made, whether the lower-triangle
+    /// test ended it before the step cap, and the lower-triangle magnitude it measured last.
+    struct IterationRecord {
+        int steps = 0;
+        bool converged = false;
+        double lowerTriangle = 0.0;
+    };
     bool IsSymmetric() const;
-    KoMatrixError EigenValues(KoMatrixImplement& V) const;
-    KoMatrixError Eigen(KoMatrixImplement& V, KoMatrixImplement& W) const;
+    /// `record`, when given, receives what the iteration did; the results are the same without.
+    KoMatrixError EigenValues(KoMatrixImplement& V, IterationRecord* record = nullptr) const;
+    KoMatrixError Eigen(KoMatrixImplement& V, KoMatrixImplement& W,
+                        IterationRecord* record = nullptr) const;
 
     // ---- Singular value decomposition and inverse (svd.cpp, inverse.cpp) -----------------------
 

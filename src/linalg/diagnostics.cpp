@@ -1,0 +1,285 @@
+// KoDiagnostics: each function calls the KoMatrix member it accompanies (or, for the eigen
+// iteration, the same implementation member with a record of its steps) and then measures the
+// result: residuals of the defining equations, orthogonality of the factors, non-finite values
+// and the singular values kept, the last two compared with an independent Jacobi iteration
+// where the result alone cannot tell.
+#include <kocalvix/diagnostics.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "linalg/jacobi_singular_values.h"
+#include "matrix/KoMatrixImplement.h"
+
+namespace {
+
+using Report = KoDiagnostics::Report;
+
+constexpr double kZeroBand = 1e-11;
+// Relative bounds of the singular values that Rank must count, and of those it must not.
+constexpr double kRankClearlyNonZero = 1e-7;
+constexpr double kRankClearlyZero = 1e-13;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// The Frobenius norm, accumulated as scale * sqrt(sum) so that no square overflows or
+// underflows; NaN when an element is NaN, infinity when one is infinite.
+double Norm(const KoMatrix& m) {
+    double scale = 0.0;
+    double sum = 1.0;
+    for (int k = 0; k < m.ElementNum(); ++k) {
+        const double x = std::fabs(m[k]);
+        if (std::isnan(x)) {
+            return x;
+        }
+        if (x > scale) {
+            sum = 1.0 + sum * (scale / x) * (scale / x);
+            scale = x;
+        } else if (x > 0.0) {
+            sum += (x / scale) * (x / scale);
+        }
+    }
+    return std::isinf(scale) ? scale : scale * std::sqrt(sum);
+}
+
+bool AllFinite(const KoMatrix& m) {
+    for (int k = 0; k < m.ElementNum(); ++k) {
+        if (!std::isfinite(m[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// part / whole for a non-negative part, with 0 / 0 = 0 (nothing measured against nothing),
+// x / 0 = infinity and NaN kept.
+double Relative(double part, double whole) {
+    if (whole > 0.0 || std::isnan(part) || std::isnan(whole)) {
+        return part / whole;
+    }
+    return part == 0.0 ? 0.0 : kInfinity;
+}
+
+// The largest element of |Q^T * Q - I| over the columns of q that are not entirely zero.
+double OrthogonalityDefect(const KoMatrix& q) {
+    const KoMatrix gram = q.Transpose() * q;
+    std::vector<bool> used(static_cast<size_t>(q.ColumnSize()));
+    for (int j = 0; j < q.ColumnSize(); ++j) {
+        used[j] = gram(j, j) != 0.0;
+    }
+    double defect = 0.0;
+    for (int i = 0; i < q.ColumnSize(); ++i) {
+        for (int j = 0; j < q.ColumnSize(); ++j) {
+            if (used[i] && used[j]) {
+                const double d = std::fabs(gram(i, j) - (i == j ? 1.0 : 0.0));
+                defect = std::isnan(d) ? d : std::max(defect, d);
+            }
+        }
+    }
+    return defect;
+}
+
+// The verdict from the report and the largest relative defect of the operation.
+KoDiagnostics::Verdict Judge(const Report& report, double defect, bool inaccurate) {
+    if (report.code != NoError || report.nanProduced || !(defect <= KoDiagnostics::kFailedDefect)) {
+        return KoDiagnostics::Failed;
+    }
+    if (defect > KoDiagnostics::kReliableDefect || inaccurate) {
+        return KoDiagnostics::Inaccurate;
+    }
+    return KoDiagnostics::Reliable;
+}
+
+void RecordIteration(const KoMatrixImplement::IterationRecord& record, double norm,
+                     Report& report) {
+    report.iterations = record.steps;
+    report.converged = record.converged;
+    report.lowerTriangle = Relative(record.lowerTriangle, norm);
+}
+
+// The singular values on the diagonal of S (p of them) that count outside the zero band, the
+// smallest of them relative to the largest, and those dropped (NaN included).
+void MeasureSingularValues(const KoMatrix& S, int p, Report& report) {
+    double largest = 0.0;
+    double smallestKept = kInfinity;
+    for (int k = 0; k < p; ++k) {
+        const double s = S(k, k);
+        if (s > kZeroBand || s < -kZeroBand) {
+            largest = std::max(largest, std::fabs(s));
+            smallestKept = std::min(smallestKept, std::fabs(s));
+        } else {
+            ++report.dropped;
+        }
+    }
+    report.smallestKeptRatio = largest > 0.0 ? smallestKept / largest : 1.0;
+}
+
+// Measures an SVD-based factorization a = U * S * V^T whose diagonal S holds the singular
+// values; U and V are judged on their non-zero columns.
+void MeasureSVD(const KoMatrix& a, const KoMatrix& U, const KoMatrix& S, const KoMatrix& V,
+                Report& report) {
+    report.nanProduced = !AllFinite(U) || !AllFinite(S) || !AllFinite(V);
+    MeasureSingularValues(S, std::min(a.RowSize(), a.ColumnSize()), report);
+    report.residual = Relative(Norm(a - U * S * V.Transpose()), Norm(a));
+    report.orthogonality = std::max(OrthogonalityDefect(U), OrthogonalityDefect(V));
+    report.verdict = Judge(report, std::max(report.residual, report.orthogonality),
+                           report.smallestKeptRatio < KoDiagnostics::kKeptRatio);
+}
+
+}  // namespace
+
+KoMatrixError KoDiagnostics::EigenValues(const KoMatrix& a, KoMatrix& V, Report& report) {
+    report = Report();
+    KoMatrixImplement::IterationRecord record;
+    report.code = a.impl->EigenValues(*V.impl, &record);
+    if (report.code == NoError) {
+        RecordIteration(record, Norm(a), report);
+        report.nanProduced = !AllFinite(V);
+        report.residual = report.lowerTriangle;
+    }
+    report.verdict = Judge(report, report.residual, false);
+    return report.code;
+}
+
+KoMatrixError KoDiagnostics::Eigen(const KoMatrix& a, KoMatrix& V, KoMatrix& W, Report& report) {
+    report = Report();
+    KoMatrixImplement::IterationRecord record;
+    report.code = a.impl->Eigen(*V.impl, *W.impl, &record);
+    if (report.code == NoError) {
+        const double norm = Norm(a);
+        RecordIteration(record, norm, report);
+        report.nanProduced = !AllFinite(V) || !AllFinite(W);
+        // A * W - W * diag(V), column j of W scaled by V[j].
+        KoMatrix r = a * W;
+        for (int i = 0; i < r.RowSize(); ++i) {
+            for (int j = 0; j < r.ColumnSize(); ++j) {
+                r(i, j) -= W(i, j) * V[j];
+            }
+        }
+        report.residual = Relative(Norm(r), norm);
+        report.orthogonality = OrthogonalityDefect(W);
+    }
+    report.verdict = Judge(report, std::max(report.residual, report.orthogonality), false);
+    return report.code;
+}
+
+KoMatrixError KoDiagnostics::SVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
+                                              KoMatrix& V, Report& report) {
+    report = Report();
+    report.code = a.SVDDecomposition(U, S, V);
+    if (report.code == NoError) {
+        MeasureSVD(a, U, S, V, report);
+    } else {
+        report.verdict = Failed;
+    }
+    return report.code;
+}
+
+KoMatrixError KoDiagnostics::SubSVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
+                                                 KoMatrix& V, Report& report) {
+    report = Report();
+    report.code = a.SubSVDDecomposition(U, S, V);
+    if (report.code == NoError) {
+        MeasureSVD(a, U, S, V, report);
+    } else {
+        report.verdict = Failed;
+    }
+    return report.code;
+}
+
+const KoMatrix KoDiagnostics::Inv(const KoMatrix& a, Report& report) {
+    report = Report();
+    const KoMatrix x = a.Inv();
+    report.nanProduced = !AllFinite(x);
+    const KoMatrix ax = a * x;
+    const KoMatrix xa = x * a;
+    const double defects[] = {Relative(Norm(ax * a - a), Norm(a)),
+                              Relative(Norm(x * ax - x), Norm(x)),
+                              Relative(Norm(ax - ax.Transpose()), Norm(ax)),
+                              Relative(Norm(xa - xa.Transpose()), Norm(xa))};
+    report.residual = 0.0;
+    for (double d : defects) {
+        report.residual = std::isnan(d) ? d : std::max(report.residual, d);
+    }
+    // The singular values Inv kept: the reduced decomposition it is built on, run once more.
+    KoMatrix U;
+    KoMatrix S;
+    KoMatrix V;
+    if (a.SubSVDDecomposition(U, S, V) == NoError) {
+        MeasureSingularValues(S, std::min(a.RowSize(), a.ColumnSize()), report);
+    }
+    report.verdict =
+        Judge(report, report.residual, report.smallestKeptRatio < KoDiagnostics::kKeptRatio);
+    return x;
+}
+
+double KoDiagnostics::MatrixNorm(const KoMatrix& a, const int& p, Report& report) {
+    report = Report();
+    const double norm = a.MatrixNorm(p);
+    report.nanProduced = !std::isfinite(norm);
+    if (p == 2) {
+        const std::vector<double> s = JacobiSingularValues(a);
+        const double largest = s.empty() ? 0.0 : s[0];
+        report.residual = Relative(std::fabs(norm - largest), largest);
+    }
+    report.verdict = Judge(report, report.residual, false);
+    return norm;
+}
+
+int KoDiagnostics::Rank(const KoMatrix& a, Report& report) {
+    report = Report();
+    const int rank = a.Rank();
+    const std::vector<double> s = JacobiSingularValues(a);
+    const int size = static_cast<int>(s.size());
+    const double largest = s.empty() ? 0.0 : s[0];
+    int clearlyNonZero = 0;
+    int notClearlyZero = 0;
+    for (double v : s) {
+        clearlyNonZero += v > kRankClearlyNonZero * largest ? 1 : 0;
+        notClearlyZero += v > kRankClearlyZero * largest ? 1 : 0;
+    }
+    report.nanProduced = size > 0 && std::isnan(largest);
+    report.dropped = size - rank;
+    if (rank > 0 && rank <= size) {
+        report.smallestKeptRatio = Relative(s[rank - 1], largest);
+    }
+    if (rank >= 0 && rank < size) {
+        report.residual = Relative(s[rank], largest);
+    }
+    if (report.nanProduced || rank < clearlyNonZero || rank > notClearlyZero) {
+        report.verdict = Failed;
+    } else {
+        report.verdict = clearlyNonZero == notClearlyZero ? Reliable : Inaccurate;
+    }
+    return rank;
+}
+
+KoMatrixError KoDiagnostics::GaussElimination(const KoMatrix& a, const KoMatrix& rhs,
+                                              KoMatrix& solution, KoMatrix& reduced,
+                                              Report& report) {
+    report = Report();
+    report.code = a.GaussElimination(rhs, solution, reduced);
+    if (report.code != NoError) {
+        report.verdict = Failed;
+        return report.code;
+    }
+    for (int i = 0; i < reduced.ColumnSize(); ++i) {
+        report.dropped += reduced(i, i) == 1.0 ? 0 : 1;
+    }
+    report.nanProduced = !AllFinite(solution);
+    report.residual = Relative(Norm(a * solution - rhs), Norm(a) * Norm(solution) + Norm(rhs));
+    const std::vector<double> s = JacobiSingularValues(a);
+    report.smallestKeptRatio = s.empty() ? 1.0 : Relative(s.back(), s[0]);
+    if (report.dropped > 0) {
+        // Singular as the elimination sees it: a solution at best, and not the only one.
+        const bool consistent = report.residual <= kReliableDefect;
+        report.verdict = report.nanProduced || !consistent ? Failed : Inaccurate;
+    } else {
+        // Forward error estimate: backward error times condition number.
+        const double forward =
+            report.smallestKeptRatio > 0.0 ? report.residual / report.smallestKeptRatio : kInfinity;
+        report.verdict = Judge(report, forward, false);
+    }
+    return report.code;
+}
