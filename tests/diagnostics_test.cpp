@@ -176,6 +176,10 @@ TEST(Diagnostics, FlagsTheLimitsOfTheAlgorithms) {
         {"inverse of a singular Matrix3x3",
          [] { return OfInv(Matrix3x3(4, 2, 1, 4, 2, -4, 8, 4, -3)); }},
         {"rank of 1e-12 * I", [&] { return OfRank(tiny); }},
+        {"rank of a large singular matrix",
+         [] {
+             return OfRank(KoMatrix(Rows{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}) * 1e6);
+         }},
         {"inverse of 1e-12 * I", [&] { return OfInv(tiny); }},
         {"inconsistent singular system",
          [&] {

@@ -409,11 +409,13 @@ void KnownCases() {
     const KoMatrix b = Uniform(28, 28, rng);
     const KoMatrix spd = b.Transpose() * b + KoMatrix::Identity(28) * 28.0;
     KoDiagnostics::Eigen(spd, v, w, r);
-    Known("`Eigen` of a 28×28 SPD BᵀB + 28·I (condition ≈ 3): residual", Text(r.residual), "0",
-          VerdictName(r));
+    const RefSVD ref = JacobiSVD(FromKo(spd));
+    const std::string spdName = "a 28×28 SPD BᵀB + 28·I (condition " +
+                                Text(static_cast<double>(ref.sigma.front() / ref.sigma.back())) +
+                                ")";
+    Known(("`Eigen` of " + spdName + ": residual").c_str(), Text(r.residual), "0", VerdictName(r));
     const KoMatrix x = KoDiagnostics::Inv(spd, r);
     Ref diff = FromKo(x);
-    const RefSVD ref = JacobiSVD(FromKo(spd));
     for (size_t k = 0; k < diff.a.size(); ++k) {
         diff.a[k] -= ref.pinv.a[k];
     }
@@ -466,6 +468,9 @@ void KnownCases() {
     const KoMatrix tiny = KoMatrix::Identity(3) * 1e-12;
     const int rank = KoDiagnostics::Rank(tiny, r);
     Known("`Rank` of 1e-12·I (3×3)", std::to_string(rank), "3", VerdictName(r));
+    const KoMatrix large = KoMatrix(Rows{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}) * 1e6;
+    Known("`Rank` of 1e6·{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}",
+          std::to_string(KoDiagnostics::Rank(large, r)), "2", VerdictName(r));
     Known("`Det` of 1e-12·I (3×3)", Text(tiny.Det()), "1e-36", "—");
     KoDiagnostics::Inv(tiny, r);
     Known("`Inv` of 1e-12·I (3×3): diagonal", Text(tiny.Inv()(0, 0)), "1e+12", VerdictName(r));

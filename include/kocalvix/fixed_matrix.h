@@ -170,6 +170,8 @@ class KOCALVIX_API Matrix3x3 : public KoMatrix {
     double Det() const override;
     /// The adjugate divided element by element by Det(). When Det() is exactly 0.0, the general
     /// (pseudo-)inverse of KoMatrix::Inv instead. A NaN determinant divides the adjugate by NaN.
+    /// Limit: the fallback has KoMatrix::Inv's limits: Matrix3x3(4, 2, 1, 4, 2, -4, 8, 4, -3)
+    /// (rank 2) gives elements near 166; KoDiagnostics::Inv(m) tells (the same values).
     Matrix3x3 Inv() const;
     /// The transpose.
     Matrix3x3 Transpose() const;

@@ -188,6 +188,8 @@ class KOCALVIX_API KoLine {
     /// - 0: no common point found; `out` is left untouched.
     /// On codes 1 and 2 the previous array at `out` (null, or from new[]) is released with
     /// delete[]; the caller owns the new array and releases it with delete[].
+    /// Limit: every point lies on the "line" of a zero-length `o`, so such an `o` counts as
+    /// collinear: (0, 0)-(1, 0) against (5, 5)-(5, 5) returns 2 although they do not touch.
     int SegmentIntersection(KoLine& o, KoPoint*& out) const;
 
   private:
@@ -239,6 +241,7 @@ class KOCALVIX_API KoPolygon {
     /// from the direction straight down. Ties (equal angles, vertices straight above and below
     /// the centroid, a vertex at the centroid) keep the order a pairwise exchange pass leaves.
     /// Does nothing for an empty polygon. Returns *this.
+    /// Limit: such a tie can leave a convex outline out of order (see KoTriangle::CoverageArea).
     KoPolygon& SortVertice();
     /// Absolute area by the shoelace formula, |(closing + sum) * 0.5|; 0.0 without vertices.
     /// The signed lobes of a self-intersecting outline cancel.
@@ -287,6 +290,9 @@ class KOCALVIX_API KoTriangle : public KoPolygon {
     const KoPolygon CalculatePolygonvertex(KoTriangle& other) const;
     /// Area of the overlap: CalculatePolygonvertex(other), sorted with SortVertice, then Area().
     /// 0.0 for an overlap of at most two points. Neither triangle is modified.
+    /// Limit: overlap points straight above and below their centroid tie in SortVertice, and the
+    /// order (so the area) can then depend on the argument order: A(0, 0, 3, 2, 1, 0) and
+    /// B(3, 0, 0, 2, 2, 0) give A.CoverageArea(B) = 0.15 but B.CoverageArea(A) = 0.015.
     double CoverageArea(KoTriangle& other) const;
 };
 

@@ -251,6 +251,10 @@ class KOCALVIX_API KoMatrix {
     double MatrixInfiniteNorm() const;
     /// p = 1: the largest absolute column sum; p = 2: the spectral norm, the square root of the
     /// largest eigenvalue of A * A^T (0.0 for a matrix without rows); any other p: 0.0.
+    /// Limit (p = 2): zero eigenvalues of A * A^T of a tall or rank-deficient A may come out
+    /// slightly negative; their square root is NaN, and the running maximum then lets a NaN or a
+    /// later, smaller value win: {{1, 2}, {3, 4}, {5, 6}} gives NaN (9.5255), {{0, -2}, {0, -3},
+    /// {-1, 0}} gives 1 (3.6056). KoDiagnostics::MatrixNorm checks the result.
     double MatrixNorm(const int& p) const;
     /// Whether the matrix is of the given kind (see MatrixType); false for unknown kinds.
     bool IsSpecialMatrix(MatrixType type) const;
@@ -266,14 +270,21 @@ class KOCALVIX_API KoMatrix {
     /// ExternalBuffer when an output wraps a buffer of another shape (both outputs untouched);
     /// NotSquare for a non-square system (reduced set, solution a zero column). A singular
     /// square system is not detected.
+    /// Limit: an inconsistent singular system returns NoError with a finite x that solves
+    /// nothing: {{1, 2}, {2, 4}} * x = (1, 3) gives x = (2.5, -0.5). The diagnostics' form
+    /// (KoDiagnostics) reports the residual, the missing pivots and the condition.
     KoMatrixError GaussElimination(const KoMatrix& rhs, KoMatrix& solution,
                                    KoMatrix& reduced) const;
     /// The rank as the elimination sees it: the number of rows of the echelon form holding an
     /// element outside the zero band.
+    /// Limit: the band is absolute, whatever the matrix's scale: 1e-12 * I has rank 0, and
+    /// 1e6 * {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}} has rank 3 (its rounding residues exceed 1e-11).
+    /// KoDiagnostics::Rank compares the count with the singular values.
     int Rank() const;
     /// The same count; `basis` receives the pivot columns of *this (column 0 always included).
     int Rank(KoMatrix& basis) const;
     /// The determinant by elimination; 0.0 for a non-square matrix, 1.0 for 0 x 0.
+    /// Limit: a pivot within the absolute zero band counts as 0: Det of 1e-12 * I is 0.0.
     virtual double Det() const;
     /// The product of all elements of m in row-major order (1.0 without elements); *this is
     /// not read.
@@ -292,17 +303,33 @@ class KOCALVIX_API KoMatrix {
     KoMatrixError BiDiagonalize(KoMatrix& U, KoMatrix& B, KoMatrix& V) const;
     /// Eigenvalues of a square matrix by at most 99 unshifted QR steps: V receives the n x 1
     /// diagonal of the last iterate, unsorted. DimensionMismatch for a non-square matrix.
+    /// Limit: no shifts, so eigenvalues of equal magnitude never separate and complex ones are
+    /// not representable: [[0, 1], [1, 0]] (+-1) and [[0, -1], [1, 0]] (+-i) both give about
+    /// (0, 0); crowded eigenvalues stay off by about their spacing after 99 steps.
+    /// KoDiagnostics::EigenValues reports the steps and what is left below the diagonal.
     KoMatrixError EigenValues(KoMatrix& V) const;
     /// Eigenvalues (V, n x 1) and eigenvectors (W, n x n, column i for V[i]) of an exactly
     /// symmetric matrix; NotSymmetric (outputs untouched) otherwise.
+    /// Limit: the iteration of EigenValues; even on well-separated eigenvalues it stops at a
+    /// residual |A*W - W*diag(V)| / |A| near 1e-8, on crowded ones (an SPD matrix B^T*B + n*I)
+    /// at 1e-3 to 1e-2. KoDiagnostics::Eigen reports the residual and the orthogonality of W.
     KoMatrixError Eigen(KoMatrix& V, KoMatrix& W) const;
     /// Full SVD *this = U * S * V^T: U m x m, S m x n with non-increasing singular values on its
     /// diagonal, V n x n. NotSymmetric when the Gram matrix is not exactly symmetric (a NaN).
+    /// Limit: singular values are square roots of the eigenvalues of A*A^T or A^T*A, so a zero
+    /// one comes out NaN (a tiny negative eigenvalue; {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}) or near
+    /// 1e-9 instead of 0, small ones keep about half the digits, and the factors inherit the
+    /// eigen iteration's error. KoDiagnostics::SVDDecomposition measures the result.
     KoMatrixError SVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
     /// Reduced SVD with p = min(m, n): U m x p, S p x p, V n x p.
+    /// Limit: as SVDDecomposition. KoDiagnostics::SubSVDDecomposition measures the result.
     KoMatrixError SubSVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
     /// The (pseudo-)inverse, n x m for an m x n matrix, through the reduced SVD; singular values
     /// not above 1e-11 are treated as zero. A NaN-producing input gives the n x m NaN matrix.
+    /// Limit: a zero singular value that comes out near 1e-9 is above the cut and inverted:
+    /// {{4, 2, 1}, {4, 2, -4}, {8, 4, -3}} (rank 2) gives elements near 166 where the
+    /// pseudo-inverse has at most 0.2; the cut is absolute, so Inv of 1e-12 * I is zero.
+    /// KoDiagnostics::Inv checks the result against the pseudo-inverse's defining equations.
     const KoMatrix Inv() const;
 
   protected:
