@@ -131,10 +131,11 @@ void MeasureSVD(const KoMatrix& a, const KoMatrix& U, const KoMatrix& S, const K
 
 KoMatrixError KoDiagnostics::EigenValues(const KoMatrix& a, KoMatrix& V, Report& report) {
     report = Report();
+    const double norm = Norm(a);  // V may be `a` itself
     KoMatrixImplement::IterationRecord record;
     report.code = a.impl->EigenValues(*V.impl, &record);
     if (report.code == NoError) {
-        RecordIteration(record, Norm(a), report);
+        RecordIteration(record, norm, report);
         report.nanProduced = !AllFinite(V);
         report.residual = report.lowerTriangle;
     }
@@ -144,14 +145,15 @@ KoMatrixError KoDiagnostics::EigenValues(const KoMatrix& a, KoMatrix& V, Report&
 
 KoMatrixError KoDiagnostics::Eigen(const KoMatrix& a, KoMatrix& V, KoMatrix& W, Report& report) {
     report = Report();
+    const KoMatrix input(a);  // V or W may be `a` itself
     KoMatrixImplement::IterationRecord record;
     report.code = a.impl->Eigen(*V.impl, *W.impl, &record);
     if (report.code == NoError) {
-        const double norm = Norm(a);
+        const double norm = Norm(input);
         RecordIteration(record, norm, report);
         report.nanProduced = !AllFinite(V) || !AllFinite(W);
         // A * W - W * diag(V), column j of W scaled by V[j].
-        KoMatrix r = a * W;
+        KoMatrix r = input * W;
         for (int i = 0; i < r.RowSize(); ++i) {
             for (int j = 0; j < r.ColumnSize(); ++j) {
                 r(i, j) -= W(i, j) * V[j];
@@ -167,9 +169,10 @@ KoMatrixError KoDiagnostics::Eigen(const KoMatrix& a, KoMatrix& V, KoMatrix& W, 
 KoMatrixError KoDiagnostics::SVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
                                               KoMatrix& V, Report& report) {
     report = Report();
+    const KoMatrix input(a);  // an output may be `a` itself
     report.code = a.SVDDecomposition(U, S, V);
     if (report.code == NoError) {
-        MeasureSVD(a, U, S, V, report);
+        MeasureSVD(input, U, S, V, report);
     } else {
         report.verdict = Failed;
     }
@@ -179,9 +182,10 @@ KoMatrixError KoDiagnostics::SVDDecomposition(const KoMatrix& a, KoMatrix& U, Ko
 KoMatrixError KoDiagnostics::SubSVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
                                                  KoMatrix& V, Report& report) {
     report = Report();
+    const KoMatrix input(a);  // an output may be `a` itself
     report.code = a.SubSVDDecomposition(U, S, V);
     if (report.code == NoError) {
-        MeasureSVD(a, U, S, V, report);
+        MeasureSVD(input, U, S, V, report);
     } else {
         report.verdict = Failed;
     }
@@ -259,6 +263,8 @@ KoMatrixError KoDiagnostics::GaussElimination(const KoMatrix& a, const KoMatrix&
                                               KoMatrix& solution, KoMatrix& reduced,
                                               Report& report) {
     report = Report();
+    const KoMatrix input(a);  // an output may be `a` or `rhs` itself
+    const KoMatrix b(rhs);
     report.code = a.GaussElimination(rhs, solution, reduced);
     if (report.code != NoError) {
         report.verdict = Failed;
@@ -268,8 +274,8 @@ KoMatrixError KoDiagnostics::GaussElimination(const KoMatrix& a, const KoMatrix&
         report.dropped += reduced(i, i) == 1.0 ? 0 : 1;
     }
     report.nanProduced = !AllFinite(solution);
-    report.residual = Relative(Norm(a * solution - rhs), Norm(a) * Norm(solution) + Norm(rhs));
-    const std::vector<double> s = JacobiSingularValues(a);
+    report.residual = Relative(Norm(input * solution - b), Norm(input) * Norm(solution) + Norm(b));
+    const std::vector<double> s = JacobiSingularValues(input);
     report.smallestKeptRatio = s.empty() ? 1.0 : Relative(s.back(), s[0]);
     if (report.dropped > 0) {
         // Singular as the elimination sees it: a solution at best, and not the only one.
