@@ -492,6 +492,40 @@ void KnownCases() {
           std::to_string(code), "0", "—");
 }
 
+using Table = std::map<std::string, std::map<std::string, Cell>>;
+
+// One row per operation, one column per family; `show` writes a cell, "—" where nothing was
+// measured.
+void PrintTable(Table& table, const std::function<std::string(const Cell&)>& show) {
+    static const char* operations[] = {"EigenValues",
+                                       "Eigen: values",
+                                       "Eigen: residual",
+                                       "SVD: values",
+                                       "SVD: A - USV^T",
+                                       "SVD: orthogonality",
+                                       "Inv",
+                                       "MatrixNorm(2)",
+                                       "Rank (wrong count)",
+                                       "GaussElimination"};
+    std::printf("| operation |");
+    for (const Family& f : Families()) {
+        std::printf(" %s |", f.name);
+    }
+    std::printf("\n|---|");
+    for (size_t k = 0; k < Families().size(); ++k) {
+        std::printf("---|");
+    }
+    std::printf("\n");
+    for (const char* op : operations) {
+        std::printf("| %s |", op);
+        for (const Family& f : Families()) {
+            const Cell& c = table[f.name][op];
+            std::printf(" %s |", c.errors.empty() ? "—" : show(c).c_str());
+        }
+        std::printf("\n");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -502,17 +536,7 @@ int main(int argc, char** argv) {
             sizes.push_back(n);
         }
     }
-    const char* operations[] = {"EigenValues",
-                                "Eigen: values",
-                                "Eigen: residual",
-                                "SVD: values",
-                                "SVD: A - USV^T",
-                                "SVD: orthogonality",
-                                "Inv",
-                                "MatrixNorm(2)",
-                                "Rank (wrong count)",
-                                "GaussElimination"};
-    std::map<std::string, std::map<std::string, Cell>> table;
+    Table table;
     std::mt19937 rng(2024);
     for (const Family& f : Families()) {
         for (int n : sizes) {
@@ -611,45 +635,15 @@ int main(int argc, char** argv) {
     for (int n : sizes) {
         std::printf(" %d", n);
     }
-    std::printf("\n\n| operation |");
-    for (const Family& f : Families()) {
-        std::printf(" %s |", f.name);
-    }
-    std::printf("\n|---|");
-    for (size_t k = 0; k < Families().size(); ++k) {
-        std::printf("---|");
-    }
-    std::printf("\n");
-    for (const char* op : operations) {
-        std::printf("| %s |", op);
-        for (const Family& f : Families()) {
-            std::printf(" %s |", Format(table[f.name][op]).c_str());
-        }
-        std::printf("\n");
-    }
+    std::printf("\n\n");
+    PrintTable(table, [](const Cell& c) { return Format(c); });
     std::printf(
         "\nKoDiagnostics verdicts: Reliable / cases (Reliable although the error "
-        "exceeds %.0e)\n\n| operation |",
+        "exceeds %.0e)\n\n",
         KoDiagnostics::kReliableDefect);
-    for (const Family& f : Families()) {
-        std::printf(" %s |", f.name);
-    }
-    std::printf("\n|---|");
-    for (size_t k = 0; k < Families().size(); ++k) {
-        std::printf("---|");
-    }
-    std::printf("\n");
-    for (const char* op : operations) {
-        std::printf("| %s |", op);
-        for (const Family& f : Families()) {
-            const Cell& c = table[f.name][op];
-            if (c.errors.empty()) {
-                std::printf(" — |");
-            } else {
-                std::printf(" %d/%zu (%d) |", c.reliable, c.errors.size(), c.falseReliable);
-            }
-        }
-        std::printf("\n");
-    }
+    PrintTable(table, [](const Cell& c) {
+        return std::to_string(c.reliable) + "/" + std::to_string(c.errors.size()) + " (" +
+               std::to_string(c.falseReliable) + ")";
+    });
     return 0;
 }

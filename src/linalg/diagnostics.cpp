@@ -127,6 +127,22 @@ void MeasureSVD(const KoMatrix& a, const KoMatrix& U, const KoMatrix& S, const K
                            report.smallestKeptRatio < KoDiagnostics::kKeptRatio);
 }
 
+// Runs one of the SVD members on `a` and measures its result.
+KoMatrixError DecomposeAndMeasure(KoMatrixError (KoMatrix::*decompose)(KoMatrix&, KoMatrix&,
+                                                                       KoMatrix&) const,
+                                  const KoMatrix& a, KoMatrix& U, KoMatrix& S, KoMatrix& V,
+                                  Report& report) {
+    report = Report();
+    const KoMatrix input(a);  // an output may be `a` itself
+    report.code = (a.*decompose)(U, S, V);
+    if (report.code == NoError) {
+        MeasureSVD(input, U, S, V, report);
+    } else {
+        report.verdict = KoDiagnostics::Failed;
+    }
+    return report.code;
+}
+
 }  // namespace
 
 KoMatrixError KoDiagnostics::EigenValues(const KoMatrix& a, KoMatrix& V, Report& report) {
@@ -168,28 +184,12 @@ KoMatrixError KoDiagnostics::Eigen(const KoMatrix& a, KoMatrix& V, KoMatrix& W, 
 
 KoMatrixError KoDiagnostics::SVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
                                               KoMatrix& V, Report& report) {
-    report = Report();
-    const KoMatrix input(a);  // an output may be `a` itself
-    report.code = a.SVDDecomposition(U, S, V);
-    if (report.code == NoError) {
-        MeasureSVD(input, U, S, V, report);
-    } else {
-        report.verdict = Failed;
-    }
-    return report.code;
+    return DecomposeAndMeasure(&KoMatrix::SVDDecomposition, a, U, S, V, report);
 }
 
 KoMatrixError KoDiagnostics::SubSVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
                                                  KoMatrix& V, Report& report) {
-    report = Report();
-    const KoMatrix input(a);  // an output may be `a` itself
-    report.code = a.SubSVDDecomposition(U, S, V);
-    if (report.code == NoError) {
-        MeasureSVD(input, U, S, V, report);
-    } else {
-        report.verdict = Failed;
-    }
-    return report.code;
+    return DecomposeAndMeasure(&KoMatrix::SubSVDDecomposition, a, U, S, V, report);
 }
 
 const KoMatrix KoDiagnostics::Inv(const KoMatrix& a, Report& report) {
