@@ -8,7 +8,7 @@
 //   KoDiagnostics::Report report;
 //   KoMatrix v, w;
 //   KoDiagnostics::Eigen(KoMatrix({{0.0, 1.0}, {1.0, 0.0}}), v, w, report);
-//   // v is (0, 0) as from KoMatrix::Eigen; report.verdict == KoDiagnostics::Failed
+//   // v is about (0, 0), as from KoMatrix::Eigen; report.verdict == KoDiagnostics::Failed
 //
 // The measures are relative, so they do not depend on the scale of the matrix. ||.|| is the
 // Frobenius norm, computed without overflow of the intermediate sums. The verdict combines them:
@@ -23,7 +23,8 @@
 // one-sided Jacobi iteration on the columns of the matrix, which is accurate to a few units of
 // rounding relative to the largest singular value.
 //
-// The diagnostics cost a few matrix products and the Jacobi sweeps on top of the member itself.
+// The diagnostics cost a few matrix products and the Jacobi sweeps on top of the member itself;
+// Inv also runs its reduced SVD a second time.
 #ifndef KOCALVIX_DIAGNOSTICS_H
 #define KOCALVIX_DIAGNOSTICS_H
 
@@ -69,9 +70,10 @@ class KOCALVIX_API KoDiagnostics {
         /// columns; columns left zero for dropped singular values are not counted.
         double orthogonality = 0.0;
         /// Smallest singular value the operation kept, divided by the largest (1 when it kept
-        /// none or the matrix is zero).
+        /// none or the matrix is zero); Rank and the solve define it below.
         double smallestKeptRatio = 1.0;
-        /// Singular values (or pivots, for the solve) treated as zero.
+        /// Singular values treated as zero; for Rank, min(m, n) minus the count; for the solve,
+        /// the pivots the elimination found missing.
         int dropped = 0;
         /// True when an output holds a NaN or an infinity.
         bool nanProduced = false;
