@@ -56,7 +56,7 @@ TEST(BiDiagonalize, RandomMatricesOfSeveralShapes) {
     for (const auto& shape : {std::vector<int>{4, 4}, std::vector<int>{3, 5}}) {
         const KoMatrix a = RandomMatrix(shape[0], shape[1], rng);
         KoMatrix U, B, V;
-        a.BiDiagonalize(U, B, V);
+        ASSERT_EQ(a.BiDiagonalize(U, B, V), NoError);
         EXPECT_GT(MaxDifference(U * B * V.Transpose(), a), 1e-3);
     }
 }
@@ -123,7 +123,7 @@ TEST(BiDiagonalize, OutputRules) {
     std::mt19937 rng(5);
     const KoMatrix original = RandomMatrix(3, 4, rng);
     KoMatrix U, B, V;
-    original.BiDiagonalize(U, B, V);
+    ASSERT_EQ(original.BiDiagonalize(U, B, V), NoError);
 
     // A wrapped output that cannot take its shape: refused, nothing touched.
     double buffer[9] = {};

@@ -236,4 +236,25 @@ class KOCALVIX_API Matrix3x3 : public KoMatrix {
     Matrix3x3 Rounding(const int& digits) const;
 };
 
+// ---- Scalar on the left and negation ---------------------------------------------------------
+// Free functions, so that 2.0 * v reads as written. Each is the element-wise operation of the
+// matching member with the scalar on the right; an operand that was reshaped reads as zeros.
+
+/// The vector s * ei: the same as v * s.
+KOCALVIX_API Matrix3x1 operator*(const double& s, const Matrix3x1& v);
+/// The vector s + ei: the same as v + s.
+KOCALVIX_API Matrix3x1 operator+(const double& s, const Matrix3x1& v);
+/// The vector s - ei.
+KOCALVIX_API Matrix3x1 operator-(const double& s, const Matrix3x1& v);
+/// The vector -ei (the sign bit flipped).
+KOCALVIX_API Matrix3x1 operator-(const Matrix3x1& v);
+/// The matrix s * ai: the same as A * s.
+KOCALVIX_API Matrix3x3 operator*(const double& s, const Matrix3x3& A);
+/// The matrix s + ai: the same as A + s.
+KOCALVIX_API Matrix3x3 operator+(const double& s, const Matrix3x3& A);
+/// The matrix s - ai.
+KOCALVIX_API Matrix3x3 operator-(const double& s, const Matrix3x3& A);
+/// The matrix -ai (the sign bit flipped).
+KOCALVIX_API Matrix3x3 operator-(const Matrix3x3& A);
+
 #endif  // KOCALVIX_FIXED_MATRIX_H

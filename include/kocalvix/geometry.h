@@ -244,6 +244,15 @@ class KOCALVIX_API KoPolygon {
     /// The signed lobes of a self-intersecting outline cancel.
     double Area();
 
+    // ---- Moves --------------------------------------------------------------------------------
+
+    /// Takes over o's vertex array without copying it; `o` is left as KoPolygon(), one vertex
+    /// (0, 0). Allocates that vertex (std::bad_alloc on failure, `o` unchanged).
+    KoPolygon(KoPolygon&& o);
+    /// Exchanges the vertices of *this and `o`, so `o` holds the former vertices of *this.
+    /// Never allocates. Returns *this.
+    KoPolygon& operator=(KoPolygon&& o) noexcept;
+
   private:
     int count;
     KoPoint* vertices;
@@ -288,6 +297,25 @@ class KOCALVIX_API KoTriangle : public KoPolygon {
     /// Area of the overlap: CalculatePolygonvertex(other), sorted with SortVertice, then Area().
     /// 0.0 for an overlap of at most two points. Neither triangle is modified.
     double CoverageArea(KoTriangle& other) const;
+
+    // ---- Moves --------------------------------------------------------------------------------
+
+    /// Takes over o's vertex array without copying it; `o` is left as KoTriangle(), three
+    /// vertices (0, 0). Allocates those vertices (std::bad_alloc on failure, `o` unchanged).
+    KoTriangle(KoTriangle&& o);
+    /// Exchanges the vertices of *this and `o`, as the polygon's move assignment. Returns *this.
+    KoTriangle& operator=(KoTriangle&& o) noexcept;
 };
+
+// ---- Scalar on the left and negation ---------------------------------------------------------
+
+/// (s * x, s * y): the same point as p * s.
+KOCALVIX_API KoPoint operator*(const double& s, const KoPoint& p);
+/// (-x, -y), the sign bits flipped.
+KOCALVIX_API KoPoint operator-(const KoPoint& p);
+/// Every coordinate times s: the same point as p * s.
+KOCALVIX_API KoPoint3D operator*(const double& s, const KoPoint3D& p);
+/// (-x, -y, -z), the sign bits flipped.
+KOCALVIX_API KoPoint3D operator-(const KoPoint3D& p);
 
 #endif  // KOCALVIX_GEOMETRY_H

@@ -228,18 +228,18 @@ class KOCALVIX_API KoMatrix {
     const KoMatrix GetColumn(int first, int last) const;
     /// Overwrites rows first .. last with the rows of `source`. DimensionMismatch (nothing
     /// changed) unless source has last - first + 1 rows and cols columns and the run lies inside.
-    KoMatrixError SetRow(int first, int last, const KoMatrix& source);
+    [[nodiscard]] KoMatrixError SetRow(int first, int last, const KoMatrix& source);
     /// Overwrites columns first .. last with the columns of `source`. DimensionMismatch
     /// (nothing changed) unless source has rows rows and last - first + 1 columns and the run
     /// lies inside.
-    KoMatrixError SetColumn(int first, int last, const KoMatrix& source);
+    [[nodiscard]] KoMatrixError SetColumn(int first, int last, const KoMatrix& source);
     /// Inserts the rows of `source` so that they become rows first .. last of the grown matrix
     /// (first may be 0 .. rows). ExternalBuffer for a wrapping matrix (checked first),
     /// DimensionMismatch for unfit operands; nothing changes unless NoError is returned.
-    KoMatrixError AddRow(int first, int last, const KoMatrix& source);
+    [[nodiscard]] KoMatrixError AddRow(int first, int last, const KoMatrix& source);
     /// Inserts the columns of `source` so that they become columns first .. last of the grown
     /// matrix (first may be 0 .. cols). Codes as for AddRow.
-    KoMatrixError AddColumn(int first, int last, const KoMatrix& source);
+    [[nodiscard]] KoMatrixError AddColumn(int first, int last, const KoMatrix& source);
 
     // ---- Norms and property tests ------------------------------------------------------------
 
@@ -259,14 +259,14 @@ class KOCALVIX_API KoMatrix {
 
     /// Row echelon form by Gaussian elimination with partial pivoting (each pivot row scaled to
     /// a leading 1). Always NoError.
-    KoMatrixError GaussElimination(KoMatrix& echelon) const;
+    [[nodiscard]] KoMatrixError GaussElimination(KoMatrix& echelon) const;
     /// Solves *this * x = rhs for one right-hand-side column by elimination of the augmented
     /// matrix and back substitution. `reduced` receives the eliminated coefficient matrix,
     /// `solution` the rows x 1 solution. DimensionMismatch when rhs is not rows x 1,
     /// ExternalBuffer when an output wraps a buffer of another shape (both outputs untouched);
     /// NotSquare for a non-square system (reduced set, solution a zero column). A singular
     /// square system is not detected.
-    KoMatrixError GaussElimination(const KoMatrix& rhs, KoMatrix& solution,
+    [[nodiscard]] KoMatrixError GaussElimination(const KoMatrix& rhs, KoMatrix& solution,
                                    KoMatrix& reduced) const;
     /// The rank as the elimination sees it: the number of rows of the echelon form holding an
     /// element outside the zero band.
@@ -286,24 +286,50 @@ class KOCALVIX_API KoMatrix {
     /// ExternalBuffer when Q or R wraps a buffer that cannot take its result's shape (checked
     /// after the singularity test; outputs untouched); otherwise NoError. Q or R may be *this
     /// itself.
-    KoMatrixError QRDecomposition(KoMatrix& Q, KoMatrix& R, QRMethod method) const;
+    [[nodiscard]] KoMatrixError QRDecomposition(KoMatrix& Q, KoMatrix& R, QRMethod method) const;
     /// Householder bidiagonalization *this = U * B * V with B upper bidiagonal (up to rounding),
     /// U m x m and V n x n orthogonal. Note: V itself, not its transpose, is the right factor.
-    KoMatrixError BiDiagonalize(KoMatrix& U, KoMatrix& B, KoMatrix& V) const;
+    [[nodiscard]] KoMatrixError BiDiagonalize(KoMatrix& U, KoMatrix& B, KoMatrix& V) const;
     /// Eigenvalues of a square matrix by at most 99 unshifted QR steps: V receives the n x 1
     /// diagonal of the last iterate, unsorted. DimensionMismatch for a non-square matrix.
-    KoMatrixError EigenValues(KoMatrix& V) const;
+    [[nodiscard]] KoMatrixError EigenValues(KoMatrix& V) const;
     /// Eigenvalues (V, n x 1) and eigenvectors (W, n x n, column i for V[i]) of an exactly
     /// symmetric matrix; NotSymmetric (outputs untouched) otherwise.
-    KoMatrixError Eigen(KoMatrix& V, KoMatrix& W) const;
+    [[nodiscard]] KoMatrixError Eigen(KoMatrix& V, KoMatrix& W) const;
     /// Full SVD *this = U * S * V^T: U m x m, S m x n with non-increasing singular values on its
     /// diagonal, V n x n. NotSymmetric when the Gram matrix is not exactly symmetric (a NaN).
-    KoMatrixError SVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
+    [[nodiscard]] KoMatrixError SVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
     /// Reduced SVD with p = min(m, n): U m x p, S p x p, V n x p.
-    KoMatrixError SubSVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
+    [[nodiscard]] KoMatrixError SubSVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
     /// The (pseudo-)inverse, n x m for an m x n matrix, through the reduced SVD; singular values
     /// not above 1e-11 are treated as zero. A NaN-producing input gives the n x m NaN matrix.
     const KoMatrix Inv() const;
+
+    // ---- Moves and element ranges --------------------------------------------------------------
+
+    /// Takes over other's elements without copying them. `other` is left as the empty 0 x 0
+    /// matrix. A source that wraps a caller's buffer, or that is a Matrix3x1 or Matrix3x3 (which
+    /// keep their fixed shape), is copied instead and left unchanged. Allocates one small
+    /// handle object (std::bad_alloc on failure, `other` unchanged).
+    KoMatrix(KoMatrix&& other);
+    /// Exchanges the contents of *this and `other`, so `other` holds the former value of *this.
+    /// Falls back to the copy assignment (`other` unchanged) when either matrix wraps a caller's
+    /// buffer or `other` is a Matrix3x1 or Matrix3x3. Returns *this.
+    KoMatrix& operator=(KoMatrix&& other);
+
+    /// The row-major element buffer (ElementNum() doubles); null for a matrix without elements.
+    /// Valid until the next operation that replaces the buffer (see at()).
+    double* data();
+    /// The row-major element buffer, read-only.
+    const double* data() const;
+    /// First element in row-major order, for standard algorithms and range-for loops.
+    double* begin();
+    /// First element, read-only.
+    const double* begin() const;
+    /// One past the last element (begin() + ElementNum()).
+    double* end();
+    /// One past the last element, read-only.
+    const double* end() const;
 
   protected:
     /// The implementation; never null, owned exclusively by this handle.
@@ -316,5 +342,18 @@ class KOCALVIX_API KoMatrix {
     /// copying the elements once more.
     explicit KoMatrix(KoMatrixImplement&& implement);
 };
+
+// ---- Scalar on the left and negation ---------------------------------------------------------
+// Free functions, so that 2.0 * A reads as written. Each is the element-wise operation of the
+// matching member with the scalar on the right and returns a fresh owning matrix of m's shape.
+
+/// s * m[k] for every element: the same matrix as m * s.
+KOCALVIX_API KoMatrix operator*(const double& s, const KoMatrix& m);
+/// s + m[k] for every element: the same matrix as m + s.
+KOCALVIX_API KoMatrix operator+(const double& s, const KoMatrix& m);
+/// s - m[k] for every element.
+KOCALVIX_API KoMatrix operator-(const double& s, const KoMatrix& m);
+/// -m[k] for every element (the sign bit flipped; -0.0 for +0.0).
+KOCALVIX_API KoMatrix operator-(const KoMatrix& m);
 
 #endif  // KOCALVIX_MATRIX_H
