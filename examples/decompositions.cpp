@@ -57,10 +57,10 @@ int main() {
         return 1;
     }
     std::cout << "\neigenvalues of A^T A:\n" << Tidy(values) << "\n";
-    ok = Rebuilds("  W * diag(values) * W^T vs A^T A",
-                  vectors * KoMatrix::DiagForm(values.RowSize(), values.data()) *
-                      vectors.Transpose(),
-                  gram, 1e-6) &&
+    ok = Rebuilds(
+             "  W * diag(values) * W^T vs A^T A",
+             vectors * KoMatrix::DiagForm(values.RowSize(), values.data()) * vectors.Transpose(),
+             gram, 1e-6) &&
          ok;
 
     KoMatrix u, s, v;

@@ -12,13 +12,20 @@ namespace example {
 // The name of a result code, for messages.
 inline const char* Name(KoMatrixError code) {
     switch (code) {
-        case NoError: return "NoError";
-        case SingularMatrix: return "SingularMatrix";
-        case NotSymmetric: return "NotSymmetric";
-        case NotSquare: return "NotSquare";
-        case ExternalBuffer: return "ExternalBuffer";
-        case DimensionMismatch: return "DimensionMismatch";
-        case InvalidMethod: return "InvalidMethod";
+        case NoError:
+            return "NoError";
+        case SingularMatrix:
+            return "SingularMatrix";
+        case NotSymmetric:
+            return "NotSymmetric";
+        case NotSquare:
+            return "NotSquare";
+        case ExternalBuffer:
+            return "ExternalBuffer";
+        case DimensionMismatch:
+            return "DimensionMismatch";
+        case InvalidMethod:
+            return "InvalidMethod";
     }
     return "unknown code";
 }

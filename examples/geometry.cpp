@@ -24,7 +24,8 @@ void Expect(bool condition, const char* what) {
 int main() {
     // A 4 x 3 rectangle given in a crossing order: the outline is a bow tie whose two lobes
     // cancel in the shoelace area. SortVertice restores the outline order.
-    KoPolygon rectangle({KoPoint(0.0, 0.0), KoPoint(4.0, 3.0), KoPoint(4.0, 0.0), KoPoint(0.0, 3.0)});
+    KoPolygon rectangle(
+        {KoPoint(0.0, 0.0), KoPoint(4.0, 3.0), KoPoint(4.0, 0.0), KoPoint(0.0, 3.0)});
     std::cout << "vertices " << rectangle << ": area " << rectangle.Area()
               << ", simple outline: " << std::boolalpha << rectangle.IsNonSelfIntersection()
               << "\n";
@@ -38,8 +39,8 @@ int main() {
     const KoTriangle ccw(0.0, 0.0, 4.0, 0.0, 0.0, 3.0);
     const KoTriangle cw(0.0, 0.0, 0.0, 3.0, 4.0, 0.0);
     const KoTriangle flat(0.0, 0.0, 1.0, 1.0, 2.0, 2.0);
-    std::cout << "\norientation of " << ccw << ": " << ccw.CheckClockwise() << ", of " << cw
-              << ": " << cw.CheckClockwise() << ", of " << flat << ": " << flat.CheckClockwise()
+    std::cout << "\norientation of " << ccw << ": " << ccw.CheckClockwise() << ", of " << cw << ": "
+              << cw.CheckClockwise() << ", of " << flat << ": " << flat.CheckClockwise()
               << "  (1 clockwise, -1 counter-clockwise, 0 collinear)\n";
     Expect(ccw.CheckClockwise() == -1 && cw.CheckClockwise() == 1 && flat.CheckClockwise() == 0,
            "orientations");
@@ -64,8 +65,8 @@ int main() {
     KoPolygon overlap = up.CalculatePolygonvertex(down);
     overlap.SortVertice();
     const double area = up.CoverageArea(down);
-    std::cout << "\noverlap of " << up << " and " << down << ":\n  " << overlap << ", area "
-              << area << "\n";
+    std::cout << "\noverlap of " << up << " and " << down << ":\n  " << overlap << ", area " << area
+              << "\n";
     Expect(overlap.size() == 6 && std::fabs(area - 12.0) < 1e-12, "hexagon overlap");
 
     // Triangles that do not meet overlap in an empty polygon.

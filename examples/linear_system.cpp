@@ -30,9 +30,12 @@ int main() {
         return 1;
     }
     const KoMatrix residual = a * x - b;
-    const double relative = residual.ElementWiseInfiniteNorm() /
-                            (a.MatrixInfiniteNorm() * x.ElementWiseInfiniteNorm());
-    std::cout << "A =\n" << a << "\nb =\n" << b << "\nx =\n" << Tidy(x) << "\n"
+    const double relative =
+        residual.ElementWiseInfiniteNorm() / (a.MatrixInfiniteNorm() * x.ElementWiseInfiniteNorm());
+    std::cout << "A =\n"
+              << a << "\nb =\n"
+              << b << "\nx =\n"
+              << Tidy(x) << "\n"
               << "det(A) = " << a.Det() << "\n"
               << "largest residual |A x - b| = " << residual.ElementWiseInfiniteNorm()
               << ", relative to |A| |x|: " << relative << "\n";

@@ -99,8 +99,8 @@ void Geometry() {
     KoLine other(0.0, 2.0, 2.0, 0.0);
     KoPoint* crossing = nullptr;
     if (diagonal.SegmentIntersection(other, crossing) == 1) {
-        std::cout << "the segments " << diagonal << " and " << other << " cross at "
-                  << crossing[0] << "\n";
+        std::cout << "the segments " << diagonal << " and " << other << " cross at " << crossing[0]
+                  << "\n";
     }
     delete[] crossing;  // the caller owns the array SegmentIntersection returns
     std::cout << "\n";
@@ -111,8 +111,8 @@ void ComplexAndVersion() {
     const Complex a(1.0, 2.0);
     const Complex b(3.0, 4.0);
     const Complex product = a * b;
-    std::cout << a << " * " << b << " = " << product << "; divided by " << b << ": "
-              << product / b << "\n";
+    std::cout << a << " * " << b << " = " << product << "; divided by " << b << ": " << product / b
+              << "\n";
     int version[4] = {0, 0, 0, 0};
     Calvix::Version(version);
     std::cout << "\nKoCalvix " << version[0] << "." << version[1] << "." << version[2] << "."

@@ -220,8 +220,8 @@ TEST(Version, MacrosMatchTheLibrary) {
     EXPECT_EQ(v[1], KOCALVIX_VERSION_MINOR);
     EXPECT_EQ(v[2], KOCALVIX_VERSION_PATCH);
     EXPECT_EQ(v[3], KOCALVIX_VERSION_TWEAK);
-    EXPECT_EQ(std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) +
-                  "." + std::to_string(v[3]),
+    EXPECT_EQ(std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
+                  std::to_string(v[3]),
               KOCALVIX_VERSION_STRING);
     EXPECT_EQ(KOCALVIX_VERSION_NUMBER, 2020001);
 }

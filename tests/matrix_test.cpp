@@ -127,7 +127,8 @@ TEST(MatrixLifecycle, ImpossibleShapesThrowBadArrayNewLength) {
     EXPECT_THROW(static_cast<void>(tall.AddRow(0, 1, KoMatrix(2, 0))), std::bad_array_new_length);
     EXPECT_EQ(tall.RowSize(), maxInt);
     KoMatrix wide(0, maxInt);
-    EXPECT_THROW(static_cast<void>(wide.AddColumn(0, 0, KoMatrix(0, 1))), std::bad_array_new_length);
+    EXPECT_THROW(static_cast<void>(wide.AddColumn(0, 0, KoMatrix(0, 1))),
+                 std::bad_array_new_length);
     EXPECT_EQ(wide.ColumnSize(), maxInt);
 }
 

@@ -13,8 +13,8 @@ command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686
 command -v i686-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-i686)
 if [ ${#missing[@]} -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update
-    apt-get install -y --no-install-recommends "${missing[@]}"
+    apt-get -o DPkg::Lock::Timeout=600 update
+    apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"
 fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw32.cmake \

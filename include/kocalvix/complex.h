@@ -68,7 +68,9 @@ class KOCALVIX_API Calvix {
   public:
     /// An empty value; copying or moving one does nothing.
     Calvix() = default;
+    /// Copies nothing.
     Calvix(const Calvix&) = default;
+    /// Moves nothing.
     Calvix(Calvix&&) = default;
     /// Does nothing. Returns *this.
     Calvix& operator=(const Calvix& other);

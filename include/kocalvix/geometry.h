@@ -36,6 +36,7 @@ class KOCALVIX_API KoPoint {
 
     /// Coordinate i mod 2 (non-negative remainder): x for even i, y for odd i.
     double& operator[](int i);
+    /// The same, read-only.
     const double& operator[](int i) const;
     /// Coordinate i mod 2, as operator[].
     const double& at(int i) const;
@@ -101,6 +102,7 @@ class KOCALVIX_API KoPoint3D {
 
     /// Coordinate i mod 3 (non-negative remainder): x, y, z for remainders 0, 1, 2.
     double& operator[](int i);
+    /// The same, read-only.
     const double& operator[](int i) const;
     /// Coordinate i mod 3, as operator[].
     const double& at(int i) const;
@@ -159,6 +161,7 @@ class KOCALVIX_API KoLine {
 
     /// Point i mod 2 (non-negative remainder).
     KoPoint& operator[](int i);
+    /// The same, read-only.
     const KoPoint& operator[](int i) const;
     /// Point i mod 2, as operator[].
     const KoPoint& at(int i) const;
@@ -223,6 +226,7 @@ class KOCALVIX_API KoPolygon {
     const int& size() const;
     /// Vertex i when 0 <= i < size(), vertex 0 otherwise.
     KoPoint& operator[](int i);
+    /// The same, read-only.
     const KoPoint& operator[](int i) const;
     /// Vertex i when 0 <= i < size(), vertex 0 otherwise.
     const KoPoint& at(int i) const;

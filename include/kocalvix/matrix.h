@@ -46,6 +46,8 @@ enum KoMatrixError : int {
 
 class KoMatrixImplement;
 
+/// A dense real matrix of any shape: a handle owning the shape and a row-major buffer of doubles
+/// (see the file comment for the conventions every member follows).
 class KOCALVIX_API KoMatrix {
   public:
     /// How KoMatrix(rows, cols, data, type) treats the caller's buffer. Any value other than
@@ -101,13 +103,19 @@ class KOCALVIX_API KoMatrix {
 
     /// Element at flat row-major index k, i.e. (k / cols, k % cols).
     double& at(int k);
+    /// Element at flat index k, read-only.
     const double& at(int k) const;
+    /// Element at flat index k, as at(k).
     double& operator[](int k);
+    /// Element at flat index k, read-only.
     const double& operator[](int k) const;
     /// Element (i, j) at flat index cols * i + j.
     double& at(int i, int j);
+    /// Element (i, j), read-only.
     const double& at(int i, int j) const;
+    /// Element (i, j), as at(i, j).
     double& operator()(int i, int j);
+    /// Element (i, j), read-only.
     const double& operator()(int i, int j) const;
 
     /// Number of rows.
@@ -267,7 +275,7 @@ class KOCALVIX_API KoMatrix {
     /// NotSquare for a non-square system (reduced set, solution a zero column). A singular
     /// square system is not detected.
     [[nodiscard]] KoMatrixError GaussElimination(const KoMatrix& rhs, KoMatrix& solution,
-                                   KoMatrix& reduced) const;
+                                                 KoMatrix& reduced) const;
     /// The rank as the elimination sees it: the number of rows of the echelon form holding an
     /// element outside the zero band.
     int Rank() const;

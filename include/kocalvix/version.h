@@ -14,8 +14,8 @@
 /// Tweak version: the fourth part of the version record.
 #define KOCALVIX_VERSION_TWEAK 1
 /// The version as one comparable number: major * 1000000 + minor * 10000 + patch * 100 + tweak.
-#define KOCALVIX_VERSION_NUMBER                                                        \
-    (KOCALVIX_VERSION_MAJOR * 1000000 + KOCALVIX_VERSION_MINOR * 10000 +               \
+#define KOCALVIX_VERSION_NUMBER                                          \
+    (KOCALVIX_VERSION_MAJOR * 1000000 + KOCALVIX_VERSION_MINOR * 10000 + \
      KOCALVIX_VERSION_PATCH * 100 + KOCALVIX_VERSION_TWEAK)
 /// The version as a string, "major.minor.patch.tweak".
 #define KOCALVIX_VERSION_STRING "2.2.0.1"

@@ -85,5 +85,5 @@ std::ostream& operator<<(std::ostream& os, const Complex& z) {
     const double im = z.GetImage();
     const bool negative = std::signbit(im);
     return os << ("(" + Format(os, z.GetReal()) + (negative ? " - " : " + ") +
-                         Format(os, negative ? -im : im) + "i)");
+                  Format(os, negative ? -im : im) + "i)");
 }
