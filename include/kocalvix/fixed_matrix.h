@@ -236,6 +236,12 @@ class KOCALVIX_API Matrix3x3 : public KoMatrix {
     Matrix3x3 Rounding(const int& digits) const;
 };
 
+// ---- Moves ------------------------------------------------------------------------------------
+// Matrix3x1 and Matrix3x3 have no move members of their own: a move copies the three or nine
+// elements, since every object keeps a buffer of its fixed shape and a move could save nothing.
+// Moving one into a KoMatrix (KoMatrix(KoMatrix&&), KoMatrix::operator=(KoMatrix&&)) copies
+// as well and leaves the source unchanged.
+
 // ---- Scalar on the left and negation ---------------------------------------------------------
 // Free functions, so that 2.0 * v reads as written. Each is the element-wise operation of the
 // matching member with the scalar on the right; an operand that was reshaped reads as zeros.

@@ -8,12 +8,7 @@ file(REMOVE_RECURSE ${WORK_DIR})
 set(staging ${WORK_DIR}/staging)
 set(prefix ${WORK_DIR}/moved)
 
-function(run)
-    execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "command failed (${result}): ${ARGV}")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/checked_run.cmake)
 
 run(${CMAKE_COMMAND} --install ${KOCALVIX_BINARY_DIR} --prefix ${staging} --config ${CONFIG})
 file(RENAME ${staging} ${prefix})

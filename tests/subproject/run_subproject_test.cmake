@@ -2,12 +2,7 @@
 # build type, builds it and runs the program linked against the subproject's library.
 file(REMOVE_RECURSE ${WORK_DIR})
 
-function(run)
-    execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "command failed (${result}): ${ARGV}")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../consumer/checked_run.cmake)
 
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR} -G ${GENERATOR}
     -DKOCALVIX_SOURCE_DIR=${KOCALVIX_SOURCE_DIR} -DPARENT_BUILD_TYPE=)
