@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Decompositions with error handling: QR by all three methods, the symmetric eigen-
 // decomposition and the SVD, each checked by rebuilding the matrix from its factors; then the
 // codes the decompositions report for input they refuse. Exits with 1 if a check fails.

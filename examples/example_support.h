@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small helpers shared by the examples: naming a result code and tidying values for display.
 #ifndef KOCALVIX_EXAMPLES_EXAMPLE_SUPPORT_H
 #define KOCALVIX_EXAMPLES_EXAMPLE_SUPPORT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Planar geometry: polygon area and vertex ordering, triangle orientation, segment crossings
 // and the overlap of two triangles. Geometry compares exactly, with no tolerance, so the
 // examples use values whose results are exact. Exits with 1 if a check fails.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Solving a linear system A x = b and checking the answer by its residual.
 //
 // GaussElimination eliminates the augmented matrix [A | b] with partial pivoting and solves by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A first look at KoCalvix: build a few matrices and print what the library computes.
 //
 // Good habits shown along the way: every operation that returns a KoMatrixError is checked

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Householder bidiagonalization A = U * B * V: the exact small cases (skipped steps, signs,
 // shapes), the factorisation and bidiagonal form on random matrices, and the output rules.
 #include <kocalvix/matrix.h>

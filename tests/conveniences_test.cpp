@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The conveniences around the core classes: text output, element ranges, scalar-on-the-left
 // and negation operators, moves, and the version macros.
 #include <kocalvix/complex.h>

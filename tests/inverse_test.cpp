@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inverse and pseudo-inverse through the reduced SVD: the exact order of products, the
 // threshold on singular values, the Moore-Penrose properties on random matrices, and the
 // degenerate inputs.

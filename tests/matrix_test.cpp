@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Construction, ownership, assignment, element access and ToVec of KoMatrix.
 #include <kocalvix/matrix.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Singular value decomposition, full and reduced: the exact small cases (ordering, exchange
 // sort, completion of the square factor), the reconstruction and orthogonality of the factors
 // on random matrices, and the refusals and aliasing rules of the outputs.

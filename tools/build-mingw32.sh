@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Cross-builds the library and the tour as a 32-bit Windows DLL with MinGW-w64 (warnings as
 # errors), which compiles the Windows-only pieces: the export macro as dllexport, the DLL entry
 # routine and the version resource. Checks that the DLL carries version 2.2.0.1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Complex: complex numbers in double precision. Calvix: the library's version query.
 //
 // Every Complex operation reads both parts of both operands before writing, so a compound

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Matrix3x1 and Matrix3x3: the fixed-size column vector and square matrix of order three.
 //
 // Both are KoMatrix objects whose implementation is 3 x 1 or 3 x 3, so every KoMatrix member

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Planar geometry: points (KoPoint, and the 3-D KoPoint3D), lines and segments (KoLine),
 // polygons (KoPolygon) and triangles (KoTriangle).
 //

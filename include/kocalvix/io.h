@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text output of the library's values: operator<< for matrices, points, lines, polygons and
 // complex numbers.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoMatrix: the dense real matrix of any shape, and the result codes of its operations.
 //
 // A KoMatrix is a handle that owns one implementation object holding the shape and a row-major

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The version of the KoCalvix headers as preprocessor macros, for compile-time checks such as
 // #if KOCALVIX_VERSION_NUMBER >= 2020001. Calvix::Version (complex.h) reports the version of the
 // library actually loaded at run time; the two agree unless headers and library come from

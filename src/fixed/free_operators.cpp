@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The free operators of Matrix3x1 and Matrix3x3: a scalar on the left and negation. The copies
 // taken first always have the fixed shape (a reshaped operand copies as zeros).
 #include <kocalvix/fixed_matrix.h>

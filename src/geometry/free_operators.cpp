@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The free operators of the points: a scalar on the left and negation.
 #include <kocalvix/geometry.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Moves of KoPolygon and KoTriangle: the vertex array changes hands instead of being copied.
 // A moved-from object is left a valid default value (KoPolygon(): one vertex; KoTriangle():
 // three vertices), since every polygon keeps an array of at least one vertex.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // operator<< for the library's values. Each value's text is built in full first and written at
 // once, so a field width set on the stream applies to the whole value.
 #include <kocalvix/io.h>

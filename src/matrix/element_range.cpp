@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The element buffer of KoMatrix as a contiguous range: data(), begin() and end().
 #include "matrix/KoMatrixImplement.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The free operators of KoMatrix: a scalar on the left and negation, element by element.
 #include <kocalvix/matrix.h>
 

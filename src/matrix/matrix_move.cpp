@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Moves of the KoMatrix handle: the implementation changes hands instead of being copied.
 //
 // Only a plain owning KoMatrix gives its implementation away. A matrix wrapping a caller's buffer

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # run(COMMAND...): runs a command in a test script and stops the script when it fails.
 function(run)
     execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)

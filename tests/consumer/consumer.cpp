@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Uses the installed headers and library and checks a few results; exits non-zero on a mismatch.
 #include <kocalvix/complex.h>
 #include <kocalvix/io.h>

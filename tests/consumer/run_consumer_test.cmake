@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs the built library into a scratch prefix and moves the installed tree elsewhere, as a
 # package manager or a user copying an install would. Then, against the moved tree:
 # - configures, builds and runs the consumer project with find_package (including its version

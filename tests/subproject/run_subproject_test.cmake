@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Configures tests/subproject (which adds the KoCalvix sources with add_subdirectory) without a
 # build type, builds it and runs the program linked against the subproject's library.
 file(REMOVE_RECURSE ${WORK_DIR})
