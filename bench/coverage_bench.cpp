@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The overlap area of two triangles on random pairs, and the overlap polygon alone.
 #include <kocalvix/geometry.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The everyday 3 x 3 work: matrix product, determinant, inverse and matrix-vector product,
 // next to the general KoMatrix product of the same size for comparison.
 #include <kocalvix/fixed_matrix.h>

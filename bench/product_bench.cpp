@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The matrix product, the kernel under every decomposition, at a few square sizes.
 #include <kocalvix/matrix.h>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Compiler settings shared by the library, its tests, benchmarks and examples.
 #
 # The numerical results are defined bit for bit, so floating-point contraction (fused

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Element-wise arithmetic, comparison, extremes, trace and the zero-band clean-up.
 #include <kocalvix/matrix.h>
 

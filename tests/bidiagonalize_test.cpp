@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Householder bidiagonalization A = U * B * V: the exact small cases (skipped steps, signs,
 // shapes), the factorisation and bidiagonal form on random matrices, and the output rules.
 #include <kocalvix/matrix.h>
@@ -56,7 +57,7 @@ TEST(BiDiagonalize, RandomMatricesOfSeveralShapes) {
     for (const auto& shape : {std::vector<int>{4, 4}, std::vector<int>{3, 5}}) {
         const KoMatrix a = RandomMatrix(shape[0], shape[1], rng);
         KoMatrix U, B, V;
-        a.BiDiagonalize(U, B, V);
+        ASSERT_EQ(a.BiDiagonalize(U, B, V), NoError);
         EXPECT_GT(MaxDifference(U * B * V.Transpose(), a), 1e-3);
     }
 }
@@ -123,7 +124,7 @@ TEST(BiDiagonalize, OutputRules) {
     std::mt19937 rng(5);
     const KoMatrix original = RandomMatrix(3, 4, rng);
     KoMatrix U, B, V;
-    original.BiDiagonalize(U, B, V);
+    ASSERT_EQ(original.BiDiagonalize(U, B, V), NoError);
 
     // A wrapped output that cannot take its shape: refused, nothing touched.
     double buffer[9] = {};

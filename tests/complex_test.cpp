@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Complex arithmetic, conjugate and modulus, and the Calvix version query.
 #include <kocalvix/complex.h>
 

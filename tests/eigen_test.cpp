@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Eigenvalues and eigenvectors by the unshifted QR iteration: the exact small cases, the
 // stalled and non-converging ones, the refusals, and eigenpairs of random symmetric matrices.
 #include <kocalvix/matrix.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Gaussian elimination, the linear-system solver, the rank with its pivot columns and the
 // determinant.
 #include <kocalvix/matrix.h>

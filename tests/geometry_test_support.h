@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers shared by the geometry test programs: printing points in failure messages and reading
 // a polygon's vertices as a vector.
 #ifndef KOCALVIX_TESTS_GEOMETRY_TEST_SUPPORT_H

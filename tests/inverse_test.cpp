@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inverse and pseudo-inverse through the reduced SVD: the exact order of products, the
 // threshold on singular values, the Moore-Penrose properties on random matrices, and the
 // degenerate inputs.
@@ -64,8 +65,8 @@ TEST(Inverse, PseudoInversePropertiesOnRandomMatrices) {
     }
     // Rank 2 of 4 columns, exactly: two zero columns give exact zero singular values.
     KoMatrix deficient = RandomMatrix(3, 4, rng);
-    deficient.SetColumn(1, 1, KoMatrix(3, 1));
-    deficient.SetColumn(3, 3, KoMatrix(3, 1));
+    ASSERT_EQ(deficient.SetColumn(1, 1, KoMatrix(3, 1)), NoError);
+    ASSERT_EQ(deficient.SetColumn(3, 3, KoMatrix(3, 1)), NoError);
     const KoMatrix x = deficient.Transpose().Inv();
     EXPECT_LT(
         MaxDifference(deficient.Transpose() * x * deficient.Transpose(), deficient.Transpose()),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoLine: access, equality, the side test, line intersection and segment intersection with its
 // caller-owned result array.
 #include <kocalvix/geometry.h>

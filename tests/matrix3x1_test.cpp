@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Matrix3x1: construction, exact comparison, extremes with their tie and NaN rules, the
 // element-wise operators, RMSE, rounding half away from zero, and objects reshaped through a
 // KoMatrix reference.

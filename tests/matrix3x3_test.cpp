@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Matrix3x3: construction and diagonal forms, exact comparison, extremes, the determinant by the
 // rule of Sarrus with its fixed grouping, the adjugate inverse and its singular fallback,
 // products with matrices, vectors and general matrices, powers, element-wise arithmetic, RMSE,

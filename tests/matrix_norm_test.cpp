@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The induced 1- and 2-norms and the special-matrix tests.
 #include <kocalvix/matrix.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Construction, ownership, assignment, element access and ToVec of KoMatrix.
 #include <kocalvix/matrix.h>
 
@@ -124,10 +125,11 @@ TEST(MatrixLifecycle, ImpossibleShapesThrowBadArrayNewLength) {
     // Growing past the int range throws and leaves the matrix as it was.
     const int maxInt = std::numeric_limits<int>::max();
     KoMatrix tall(maxInt, 0);
-    EXPECT_THROW(tall.AddRow(0, 1, KoMatrix(2, 0)), std::bad_array_new_length);
+    EXPECT_THROW(static_cast<void>(tall.AddRow(0, 1, KoMatrix(2, 0))), std::bad_array_new_length);
     EXPECT_EQ(tall.RowSize(), maxInt);
     KoMatrix wide(0, maxInt);
-    EXPECT_THROW(wide.AddColumn(0, 0, KoMatrix(0, 1)), std::bad_array_new_length);
+    EXPECT_THROW(static_cast<void>(wide.AddColumn(0, 0, KoMatrix(0, 1))),
+                 std::bad_array_new_length);
     EXPECT_EQ(wide.ColumnSize(), maxInt);
 }
 

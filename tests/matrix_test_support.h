@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers shared by the matrix test programs: random matrices, element-wise distances and the
 // orthogonality error.
 #ifndef KOCALVIX_TESTS_MATRIX_TEST_SUPPORT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Element-wise norms (largest absolute element, p-norm, largest absolute row sum) and the rank
 // test, seen through the Gram-Schmidt QR, which refuses a matrix that fails it.
 #include <kocalvix/matrix.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoPoint and KoPoint3D: arithmetic, indexing, ordering and the collinearity and betweenness
 // predicates.
 #include <kocalvix/geometry.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoPolygon: ownership and assignment, clamped access, area, the angular sort and the fan test.
 #include <kocalvix/geometry.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // QR decomposition by Gram-Schmidt, Householder reflections and Givens rotations: the exact
 // small cases (signs, skipped steps, shapes), the refusals, and the factorisation properties
 // on random matrices.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Products, transpose, factories and the row and column runs of KoMatrix.
 #include <kocalvix/matrix.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Singular value decomposition, full and reduced: the exact small cases (ordering, exchange
 // sort, completion of the square factor), the reconstruction and orthogonality of the factors
 // on random matrices, and the refusals and aliasing rules of the outputs.
@@ -130,7 +131,7 @@ TEST(SVD, DroppedSingularValuesLeaveZeroPartnerColumns) {
     // U is zero, and the completion cannot place a column beside a zero one.
     std::mt19937 rng(7);
     KoMatrix tall = RandomMatrix(5, 4, rng);
-    tall.SetColumn(1, 1, KoMatrix(5, 1));
+    ASSERT_EQ(tall.SetColumn(1, 1, KoMatrix(5, 1)), NoError);
     EXPECT_EQ(tall.SVDDecomposition(U, S, V), NoError);
     EXPECT_EQ(S(3, 3), 0.0);
     EXPECT_EQ(U.GetColumn(3, 4), KoMatrix(5, 2));

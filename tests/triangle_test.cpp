@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoTriangle: orientation, the overlap polygon of two triangles and its area, checked on the
 // exact edge cases and against an independent clipping computation on random pairs.
 #include <kocalvix/geometry.h>

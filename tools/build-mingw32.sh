@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Cross-builds the library and the tour as a 32-bit Windows DLL with MinGW-w64 (warnings as
 # errors), which compiles the Windows-only pieces: the export macro as dllexport, the DLL entry
 # routine and the version resource. Checks that the DLL carries version 2.2.0.1.
@@ -13,8 +14,8 @@ command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686
 command -v i686-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-i686)
 if [ ${#missing[@]} -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update
-    apt-get install -y --no-install-recommends "${missing[@]}"
+    apt-get -o DPkg::Lock::Timeout=600 update
+    apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"
 fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw32.cmake \

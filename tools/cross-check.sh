@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the library and the golden-corpus check for another platform and runs the check there
 # under emulation, with one and with two product threads: every result must have the same bits
 # as on the machine that wrote the corpus.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the library and every test as 32-bit x86 (the library's first target) with the
 # i686-linux-gnu cross compiler and runs them under qemu-i386 user emulation, so that results,
 # the golden corpus included, are checked bit for bit on the 32-bit ABI with SSE2 arithmetic.

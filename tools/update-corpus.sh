@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Rewrites tests/corpus/golden_corpus.txt from a fresh release build. Run it only when a result
 # changes on purpose; the diff of the file then lists the operations and inputs that changed.
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiles for 64-bit ARM Linux with Debian's g++-aarch64-linux-gnu; programs run under
 # qemu-aarch64 user emulation with the cross toolchain's run-time libraries.
 set(CMAKE_SYSTEM_NAME Linux)

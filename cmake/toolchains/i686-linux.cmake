@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiles for 32-bit x86 Linux with Debian's g++-i686-linux-gnu (which, unlike
 # g++-multilib, can be installed next to other cross compilers); programs run under qemu-i386
 # user emulation with the cross toolchain's run-time libraries. The library's compile options

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiles for 32-bit Windows with Debian's MinGW-w64 toolchain (g++-mingw-w64-i686). The
 # POSIX-thread variant of the compiler provides std::thread; everything the DLL and the programs
 # need from the compiler's run-time (libstdc++, libgcc, winpthreads) is linked in statically, so

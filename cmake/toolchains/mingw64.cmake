@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 toolchain (g++-mingw-w64-x86-64),
 # with the compiler's run-time linked in statically (see mingw32.cmake). Programs run under
 # wine64.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Complex: complex numbers in double precision. Calvix: the library's version query.
 //
 // Every Complex operation reads both parts of both operands before writing, so a compound
@@ -68,7 +69,9 @@ class KOCALVIX_API Calvix {
   public:
     /// An empty value; copying or moving one does nothing.
     Calvix() = default;
+    /// Copies nothing.
     Calvix(const Calvix&) = default;
+    /// Moves nothing.
     Calvix(Calvix&&) = default;
     /// Does nothing. Returns *this.
     Calvix& operator=(const Calvix& other);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Symbol visibility for the KoCalvix library.
 //
 // KOCALVIX_API marks a class or function as part of the library's binary interface. Everything

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Matrix3x1 and Matrix3x3: the fixed-size column vector and square matrix of order three.
 //
 // Both are KoMatrix objects whose implementation is 3 x 1 or 3 x 3, so every KoMatrix member
@@ -237,5 +238,32 @@ class KOCALVIX_API Matrix3x3 : public KoMatrix {
     /// A copy with every element rounded as by Matrix3x1::Rounding.
     Matrix3x3 Rounding(const int& digits) const;
 };
+
+// ---- Moves ------------------------------------------------------------------------------------
+// Matrix3x1 and Matrix3x3 have no move members of their own: a move copies the three or nine
+// elements, since every object keeps a buffer of its fixed shape and a move could save nothing.
+// Moving one into a KoMatrix (KoMatrix(KoMatrix&&), KoMatrix::operator=(KoMatrix&&)) copies
+// as well and leaves the source unchanged.
+
+// ---- Scalar on the left and negation ---------------------------------------------------------
+// Free functions, so that 2.0 * v reads as written. Each is the element-wise operation of the
+// matching member with the scalar on the right; an operand that was reshaped reads as zeros.
+
+/// The vector s * ei: the same as v * s.
+KOCALVIX_API Matrix3x1 operator*(const double& s, const Matrix3x1& v);
+/// The vector s + ei: the same as v + s.
+KOCALVIX_API Matrix3x1 operator+(const double& s, const Matrix3x1& v);
+/// The vector s - ei.
+KOCALVIX_API Matrix3x1 operator-(const double& s, const Matrix3x1& v);
+/// The vector -ei (the sign bit flipped).
+KOCALVIX_API Matrix3x1 operator-(const Matrix3x1& v);
+/// The matrix s * ai: the same as A * s.
+KOCALVIX_API Matrix3x3 operator*(const double& s, const Matrix3x3& A);
+/// The matrix s + ai: the same as A + s.
+KOCALVIX_API Matrix3x3 operator+(const double& s, const Matrix3x3& A);
+/// The matrix s - ai.
+KOCALVIX_API Matrix3x3 operator-(const double& s, const Matrix3x3& A);
+/// The matrix -ai (the sign bit flipped).
+KOCALVIX_API Matrix3x3 operator-(const Matrix3x3& A);
 
 #endif  // KOCALVIX_FIXED_MATRIX_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Planar geometry: points (KoPoint, and the 3-D KoPoint3D), lines and segments (KoLine),
 // polygons (KoPolygon) and triangles (KoTriangle).
 //
@@ -36,6 +37,7 @@ class KOCALVIX_API KoPoint {
 
     /// Coordinate i mod 2 (non-negative remainder): x for even i, y for odd i.
     double& operator[](int i);
+    /// The same, read-only.
     const double& operator[](int i) const;
     /// Coordinate i mod 2, as operator[].
     const double& at(int i) const;
@@ -101,6 +103,7 @@ class KOCALVIX_API KoPoint3D {
 
     /// Coordinate i mod 3 (non-negative remainder): x, y, z for remainders 0, 1, 2.
     double& operator[](int i);
+    /// The same, read-only.
     const double& operator[](int i) const;
     /// Coordinate i mod 3, as operator[].
     const double& at(int i) const;
@@ -159,6 +162,7 @@ class KOCALVIX_API KoLine {
 
     /// Point i mod 2 (non-negative remainder).
     KoPoint& operator[](int i);
+    /// The same, read-only.
     const KoPoint& operator[](int i) const;
     /// Point i mod 2, as operator[].
     const KoPoint& at(int i) const;
@@ -225,6 +229,7 @@ class KOCALVIX_API KoPolygon {
     const int& size() const;
     /// Vertex i when 0 <= i < size(), vertex 0 otherwise.
     KoPoint& operator[](int i);
+    /// The same, read-only.
     const KoPoint& operator[](int i) const;
     /// Vertex i when 0 <= i < size(), vertex 0 otherwise.
     const KoPoint& at(int i) const;
@@ -246,6 +251,15 @@ class KOCALVIX_API KoPolygon {
     /// Absolute area by the shoelace formula, |(closing + sum) * 0.5|; 0.0 without vertices.
     /// The signed lobes of a self-intersecting outline cancel.
     double Area();
+
+    // ---- Moves --------------------------------------------------------------------------------
+
+    /// Takes over o's vertex array without copying it; `o` is left as KoPolygon(), one vertex
+    /// (0, 0). Allocates that vertex (std::bad_alloc on failure, `o` unchanged).
+    KoPolygon(KoPolygon&& o);
+    /// Exchanges the vertices of *this and `o`, so `o` holds the former vertices of *this.
+    /// Never allocates. Returns *this.
+    KoPolygon& operator=(KoPolygon&& o) noexcept;
 
   private:
     int count;
@@ -294,6 +308,25 @@ class KOCALVIX_API KoTriangle : public KoPolygon {
     /// order (so the area) can then depend on the argument order: A(0, 0, 3, 2, 1, 0) and
     /// B(3, 0, 0, 2, 2, 0) give A.CoverageArea(B) = 0.15 but B.CoverageArea(A) = 0.015.
     double CoverageArea(KoTriangle& other) const;
+
+    // ---- Moves --------------------------------------------------------------------------------
+
+    /// Takes over o's vertex array without copying it; `o` is left as KoTriangle(), three
+    /// vertices (0, 0). Allocates those vertices (std::bad_alloc on failure, `o` unchanged).
+    KoTriangle(KoTriangle&& o);
+    /// Exchanges the vertices of *this and `o`, as the polygon's move assignment. Returns *this.
+    KoTriangle& operator=(KoTriangle&& o) noexcept;
 };
+
+// ---- Scalar on the left and negation ---------------------------------------------------------
+
+/// (s * x, s * y): the same point as p * s.
+KOCALVIX_API KoPoint operator*(const double& s, const KoPoint& p);
+/// (-x, -y), the sign bits flipped.
+KOCALVIX_API KoPoint operator-(const KoPoint& p);
+/// Every coordinate times s: the same point as p * s.
+KOCALVIX_API KoPoint3D operator*(const double& s, const KoPoint3D& p);
+/// (-x, -y, -z), the sign bits flipped.
+KOCALVIX_API KoPoint3D operator-(const KoPoint3D& p);
 
 #endif  // KOCALVIX_GEOMETRY_H

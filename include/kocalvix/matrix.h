@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoMatrix: the dense real matrix of any shape, and the result codes of its operations.
 //
 // A KoMatrix is a handle that owns one implementation object holding the shape and a row-major
@@ -46,6 +47,8 @@ enum KoMatrixError : int {
 
 class KoMatrixImplement;
 
+/// A dense real matrix of any shape: a handle owning the shape and a row-major buffer of doubles
+/// (see the file comment for the conventions every member follows).
 class KOCALVIX_API KoMatrix {
   public:
     /// How KoMatrix(rows, cols, data, type) treats the caller's buffer. Any value other than
@@ -101,13 +104,19 @@ class KOCALVIX_API KoMatrix {
 
     /// Element at flat row-major index k, i.e. (k / cols, k % cols).
     double& at(int k);
+    /// Element at flat index k, read-only.
     const double& at(int k) const;
+    /// Element at flat index k, as at(k).
     double& operator[](int k);
+    /// Element at flat index k, read-only.
     const double& operator[](int k) const;
     /// Element (i, j) at flat index cols * i + j.
     double& at(int i, int j);
+    /// Element (i, j), read-only.
     const double& at(int i, int j) const;
+    /// Element (i, j), as at(i, j).
     double& operator()(int i, int j);
+    /// Element (i, j), read-only.
     const double& operator()(int i, int j) const;
 
     /// Number of rows.
@@ -228,18 +237,18 @@ class KOCALVIX_API KoMatrix {
     const KoMatrix GetColumn(int first, int last) const;
     /// Overwrites rows first .. last with the rows of `source`. DimensionMismatch (nothing
     /// changed) unless source has last - first + 1 rows and cols columns and the run lies inside.
-    KoMatrixError SetRow(int first, int last, const KoMatrix& source);
+    [[nodiscard]] KoMatrixError SetRow(int first, int last, const KoMatrix& source);
     /// Overwrites columns first .. last with the columns of `source`. DimensionMismatch
     /// (nothing changed) unless source has rows rows and last - first + 1 columns and the run
     /// lies inside.
-    KoMatrixError SetColumn(int first, int last, const KoMatrix& source);
+    [[nodiscard]] KoMatrixError SetColumn(int first, int last, const KoMatrix& source);
     /// Inserts the rows of `source` so that they become rows first .. last of the grown matrix
     /// (first may be 0 .. rows). ExternalBuffer for a wrapping matrix (checked first),
     /// DimensionMismatch for unfit operands; nothing changes unless NoError is returned.
-    KoMatrixError AddRow(int first, int last, const KoMatrix& source);
+    [[nodiscard]] KoMatrixError AddRow(int first, int last, const KoMatrix& source);
     /// Inserts the columns of `source` so that they become columns first .. last of the grown
     /// matrix (first may be 0 .. cols). Codes as for AddRow.
-    KoMatrixError AddColumn(int first, int last, const KoMatrix& source);
+    [[nodiscard]] KoMatrixError AddColumn(int first, int last, const KoMatrix& source);
 
     // ---- Norms and property tests ------------------------------------------------------------
 
@@ -263,7 +272,7 @@ class KOCALVIX_API KoMatrix {
 
     /// Row echelon form by Gaussian elimination with partial pivoting (each pivot row scaled to
     /// a leading 1). Always NoError.
-    KoMatrixError GaussElimination(KoMatrix& echelon) const;
+    [[nodiscard]] KoMatrixError GaussElimination(KoMatrix& echelon) const;
     /// Solves *this * x = rhs for one right-hand-side column by elimination of the augmented
     /// matrix and back substitution. `reduced` receives the eliminated coefficient matrix,
     /// `solution` the rows x 1 solution. DimensionMismatch when rhs is not rows x 1,
@@ -273,8 +282,8 @@ class KOCALVIX_API KoMatrix {
     /// Limit: an inconsistent singular system returns NoError with a finite x that solves
     /// nothing: {{1, 2}, {2, 4}} * x = (1, 3) gives x = (2.5, -0.5). The diagnostics' form
     /// (KoDiagnostics) reports the residual, the missing pivots and the condition.
-    KoMatrixError GaussElimination(const KoMatrix& rhs, KoMatrix& solution,
-                                   KoMatrix& reduced) const;
+    [[nodiscard]] KoMatrixError GaussElimination(const KoMatrix& rhs, KoMatrix& solution,
+                                                 KoMatrix& reduced) const;
     /// The rank as the elimination sees it: the number of rows of the echelon form holding an
     /// element outside the zero band.
     /// Limit: the band is absolute, whatever the matrix's scale: 1e-12 * I has rank 0, and
@@ -297,33 +306,33 @@ class KOCALVIX_API KoMatrix {
     /// ExternalBuffer when Q or R wraps a buffer that cannot take its result's shape (checked
     /// after the singularity test; outputs untouched); otherwise NoError. Q or R may be *this
     /// itself.
-    KoMatrixError QRDecomposition(KoMatrix& Q, KoMatrix& R, QRMethod method) const;
+    [[nodiscard]] KoMatrixError QRDecomposition(KoMatrix& Q, KoMatrix& R, QRMethod method) const;
     /// Householder bidiagonalization *this = U * B * V with B upper bidiagonal (up to rounding),
     /// U m x m and V n x n orthogonal. Note: V itself, not its transpose, is the right factor.
-    KoMatrixError BiDiagonalize(KoMatrix& U, KoMatrix& B, KoMatrix& V) const;
+    [[nodiscard]] KoMatrixError BiDiagonalize(KoMatrix& U, KoMatrix& B, KoMatrix& V) const;
     /// Eigenvalues of a square matrix by at most 99 unshifted QR steps: V receives the n x 1
     /// diagonal of the last iterate, unsorted. DimensionMismatch for a non-square matrix.
     /// Limit: no shifts, so eigenvalues of equal magnitude never separate and complex ones are
     /// not representable: [[0, 1], [1, 0]] (+-1) and [[0, -1], [1, 0]] (+-i) both give about
     /// (0, 0); crowded eigenvalues stay off by about their spacing after 99 steps.
     /// KoDiagnostics::EigenValues reports the steps and what is left below the diagonal.
-    KoMatrixError EigenValues(KoMatrix& V) const;
+    [[nodiscard]] KoMatrixError EigenValues(KoMatrix& V) const;
     /// Eigenvalues (V, n x 1) and eigenvectors (W, n x n, column i for V[i]) of an exactly
     /// symmetric matrix; NotSymmetric (outputs untouched) otherwise.
     /// Limit: the iteration of EigenValues; even on well-separated eigenvalues it stops at a
     /// residual |A*W - W*diag(V)| / |A| near 1e-8, on crowded ones (an SPD matrix B^T*B + n*I)
     /// at 1e-3 to 1e-2. KoDiagnostics::Eigen reports the residual and the orthogonality of W.
-    KoMatrixError Eigen(KoMatrix& V, KoMatrix& W) const;
+    [[nodiscard]] KoMatrixError Eigen(KoMatrix& V, KoMatrix& W) const;
     /// Full SVD *this = U * S * V^T: U m x m, S m x n with non-increasing singular values on its
     /// diagonal, V n x n. NotSymmetric when the Gram matrix is not exactly symmetric (a NaN).
     /// Limit: singular values are square roots of the eigenvalues of A*A^T or A^T*A, so a zero
     /// one comes out NaN (a tiny negative eigenvalue; {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}) or near
     /// 1e-9 instead of 0, small ones keep about half the digits, and the factors inherit the
     /// eigen iteration's error. KoDiagnostics::SVDDecomposition measures the result.
-    KoMatrixError SVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
+    [[nodiscard]] KoMatrixError SVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
     /// Reduced SVD with p = min(m, n): U m x p, S p x p, V n x p.
     /// Limit: as SVDDecomposition. KoDiagnostics::SubSVDDecomposition measures the result.
-    KoMatrixError SubSVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
+    [[nodiscard]] KoMatrixError SubSVDDecomposition(KoMatrix& U, KoMatrix& S, KoMatrix& V) const;
     /// The (pseudo-)inverse, n x m for an m x n matrix, through the reduced SVD; singular values
     /// not above 1e-11 are treated as zero. A NaN-producing input gives the n x m NaN matrix.
     /// Limit: a zero singular value that comes out near 1e-9 is above the cut and inverted:
@@ -331,6 +340,32 @@ class KOCALVIX_API KoMatrix {
     /// pseudo-inverse has at most 0.2; the cut is absolute, so Inv of 1e-12 * I is zero.
     /// KoDiagnostics::Inv checks the result against the pseudo-inverse's defining equations.
     const KoMatrix Inv() const;
+
+    // ---- Moves and element ranges --------------------------------------------------------------
+
+    /// Takes over other's elements without copying them. `other` is left as the empty 0 x 0
+    /// matrix. A source that wraps a caller's buffer, or that is a Matrix3x1 or Matrix3x3 (which
+    /// keep their fixed shape), is copied instead and left unchanged. Allocates one small
+    /// handle object (std::bad_alloc on failure, `other` unchanged).
+    KoMatrix(KoMatrix&& other);
+    /// Exchanges the contents of *this and `other`, so `other` holds the former value of *this.
+    /// Falls back to the copy assignment (`other` unchanged) when either matrix wraps a caller's
+    /// buffer or `other` is a Matrix3x1 or Matrix3x3. Returns *this.
+    KoMatrix& operator=(KoMatrix&& other);
+
+    /// The row-major element buffer (ElementNum() doubles); null for a matrix without elements.
+    /// Valid until the next operation that replaces the buffer (see at()).
+    double* data();
+    /// The row-major element buffer, read-only.
+    const double* data() const;
+    /// First element in row-major order, for standard algorithms and range-for loops.
+    double* begin();
+    /// First element, read-only.
+    const double* begin() const;
+    /// One past the last element (begin() + ElementNum()).
+    double* end();
+    /// One past the last element, read-only.
+    const double* end() const;
 
   protected:
     /// The implementation; never null, owned exclusively by this handle.
@@ -345,5 +380,18 @@ class KOCALVIX_API KoMatrix {
     /// copying the elements once more.
     explicit KoMatrix(KoMatrixImplement&& implement);
 };
+
+// ---- Scalar on the left and negation ---------------------------------------------------------
+// Free functions, so that 2.0 * A reads as written. Each is the element-wise operation of the
+// matching member with the scalar on the right and returns a fresh owning matrix of m's shape.
+
+/// s * m[k] for every element: the same matrix as m * s.
+KOCALVIX_API KoMatrix operator*(const double& s, const KoMatrix& m);
+/// s + m[k] for every element: the same matrix as m + s.
+KOCALVIX_API KoMatrix operator+(const double& s, const KoMatrix& m);
+/// s - m[k] for every element.
+KOCALVIX_API KoMatrix operator-(const double& s, const KoMatrix& m);
+/// -m[k] for every element (the sign bit flipped; -0.0 for +0.0).
+KOCALVIX_API KoMatrix operator-(const KoMatrix& m);
 
 #endif  // KOCALVIX_MATRIX_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Calvix: the version query.
 #include <kocalvix/complex.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Complex: accessors, exact comparison, the four arithmetic operations, conjugate and modulus.
 #include <kocalvix/complex.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Access to the elements of a fixed-size matrix. A Matrix3x1 or Matrix3x3 can be given another
 // shape through a KoMatrix reference; its own members read it through ReadElements, which hands
 // out the buffer only while it still holds exactly N elements and N zeros otherwise, so no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Matrix3x1: the three-element column vector with unrolled element-wise operators, extremes,
 // RMSE and rounding. Every member reads its operands through ReadElements, so an object that
 // was reshaped through a KoMatrix reference reads as zeros and is never written past its end.

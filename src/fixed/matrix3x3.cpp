@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Matrix3x3: the 3 x 3 matrix with closed formulas for the determinant (rule of Sarrus) and the
 // inverse (adjugate over determinant), unrolled products with matrices and vectors, powers,
 // element-wise arithmetic, RMSE and rounding. Every member reads its fixed-size operands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rounding of one double to a number of decimal places, half away from zero. Shared by the
 // Rounding members of Matrix3x1 and Matrix3x3; not exported.
 #ifndef KOCALVIX_SRC_FIXED_ROUNDING_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoLine: a line through two points and the closed segment between them; side test, line
 // intersection and segment intersection.
 #include <kocalvix/geometry.h>

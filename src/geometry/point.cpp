@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoPoint: the planar point, its arithmetic, ordering and the collinearity and betweenness
 // predicates on which the rest of the geometry is phrased.
 #include <kocalvix/geometry.h>

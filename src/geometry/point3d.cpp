@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoPoint3D: the point of space with arithmetic, indexing and ordering.
 #include <kocalvix/geometry.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoPolygon: a vertex count with an owned vertex array; clamped vertex access, the shoelace
 // area, the angular vertex sort and the fan sign test.
 #include <kocalvix/geometry.h>

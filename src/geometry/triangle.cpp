@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoTriangle: orientation, and the overlap polygon and overlap area of two triangles.
 #include <kocalvix/geometry.h>
 

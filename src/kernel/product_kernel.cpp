@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The product kernel: columns of b in panels that stay in cache, four rows of c sharing every
 // load of a row of b, and the innermost loop along j, which the compiler vectorises. Each
 // element keeps its own k-ascending sequence of additions from 0.0.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The product kernel: the one routine that carries the arithmetic of every matrix product in
 // the library. Private to the library.
 #ifndef KOCALVIX_SRC_KERNEL_PRODUCT_KERNEL_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Householder bidiagonalization A = U * B * V: reflections from the left clear each column
 // below the diagonal, reflections from the right clear each row beyond the superdiagonal.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Eigenvalues of a square matrix and eigenpairs of a symmetric one by the unshifted QR
 // iteration: B is factored with the Householder QR and replaced by R * Q until its strictly
 // lower triangle lies within 1e-11 of zero or 99 steps have been made.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Gaussian elimination with partial pivoting and what is built on it: the row echelon form,
 // the solution of a square linear system, the rank with its pivot columns, and the determinant.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The inverse of a KoMatrix through its reduced singular value decomposition: V * (S+)^T * U^T,
 // where S+ inverts the singular values outside the zero band and drops the others. For a square
 // matrix whose singular values all lie outside the band this is the ordinary inverse, for any

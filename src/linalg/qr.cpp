@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // QR decomposition A = Q * R by classical Gram-Schmidt, Householder reflections or Givens
 // rotations, and the Householder reflector that the bidiagonalization shares.
 //

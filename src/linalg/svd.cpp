@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Singular value decomposition A = U * S * V^T through the eigen-decomposition of the smaller
 // Gram matrix, in a full form (U and V square, S of A's shape) and a reduced form (p = min(m, n)
 // singular triplets).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoMatrixImplement: storage and every algorithm behind KoMatrix. Private to the library.
 //
 // Every public KoMatrix member forwards to the member of the same name here, passing the

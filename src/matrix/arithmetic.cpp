@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Element-wise arithmetic, comparison and the element queries (trace, extremes) of KoMatrix.
 // Every operation is one pass over the flat buffer in row-major order.
 #include <cmath>

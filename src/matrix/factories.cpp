@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Square matrices built from nothing: the identity, diagonal matrices, and the identity with a
 // block embedded in it (the full-size form of a reflection or rotation acting on a sub-block).
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The KoMatrix handle: construction, copy, assignment, element access, sizes and ToVec.
 #include "matrix/KoMatrixImplement.h"
 

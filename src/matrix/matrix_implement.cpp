@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Storage and lifecycle of KoMatrixImplement: allocation with the 32-bit size rule, deep
 // copies, the wrapping state and the assignment rule.
 #include "matrix/KoMatrixImplement.h"

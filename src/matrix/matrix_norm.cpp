@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The induced norms of a KoMatrix (largest absolute column sum, spectral norm) and the tests
 // for the special kinds of matrix named by KoMatrix::MatrixType.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Element-wise norms of a KoMatrix (largest absolute element, p-norm, largest absolute row sum)
 // and the rank test that the Gram-Schmidt QR and the property tests ask.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's power function: every place where an algorithm raises to a power calls it, so
 // that the common exponents give the same bits on every platform, compiler and optimisation
 // level. Private to the library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The matrix product, in value and in-place forms, built on the product kernel.
 #include "kernel/product_kernel.h"
 #include "matrix/KoMatrixImplement.h"

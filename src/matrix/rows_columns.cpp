@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs of rows and columns: extraction, replacement and insertion.
 //
 // A run is given by two inclusive indices first .. last. Index arithmetic that involves the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The transpose of a KoMatrix.
 #include "matrix/KoMatrixImplement.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Windows entry routine of the KoCalvix DLL. The library keeps no per-thread state, so thread
 // attach and detach notifications are switched off on process attach; nothing else happens here.
 #ifdef _WIN32

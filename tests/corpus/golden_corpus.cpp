@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The golden corpus: every public operation run on a fixed set of inputs, each result reduced to
 // a 64-bit digest of its exact bits, and compared with the digests stored in golden_corpus.txt.
 // A platform, compiler, kernel path or thread count that changes a single bit of any result

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The product kernel against the textbook loop, bit for bit, on strided operands.
 #include <gtest/gtest.h>
 

@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: MIT
+// The conveniences around the core classes: text output, element ranges, scalar-on-the-left
+// and negation operators, moves, and the version macros.
+#include <kocalvix/complex.h>
+#include <kocalvix/fixed_matrix.h>
+#include <kocalvix/geometry.h>
+#include <kocalvix/io.h>
+#include <kocalvix/matrix.h>
+#include <kocalvix/version.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iomanip>
+#include <limits>
+#include <numeric>
+#include <random>
+#include <sstream>
+#include <string>
+#include <utility>
+
+#include "matrix_test_support.h"
+
+using test_support::RandomMatrix;
+
+namespace {
+
+template <typename T>
+std::string Text(const T& value, int precision = 6, bool fixed = false) {
+    std::ostringstream out;
+    out << std::setprecision(precision);
+    if (fixed) {
+        out << std::fixed;
+    }
+    out << value;
+    return out.str();
+}
+
+uint64_t Bits(double x) {
+    uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits;
+}
+
+// True when a and b have the same shape and bit-identical elements.
+bool SameBits(const KoMatrix& a, const KoMatrix& b) {
+    if (!a.IsSameDimension(b)) {
+        return false;
+    }
+    for (int k = 0; k < a.ElementNum(); ++k) {
+        if (Bits(a[k]) != Bits(b[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(StreamOutput, Layouts) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        std::string text;
+        std::string expected;
+    } cases[] = {
+        {Text(KoMatrix({{1.0, -2.5}, {30.0, 4.0}})), "[[ 1, -2.5],\n [30,    4]]"},
+        {Text(KoMatrix()), "[]"},
+        {Text(KoMatrix(0, 3)), "[]"},
+        {Text(KoMatrix(2, 0)), "[[],\n []]"},
+        {Text(KoMatrix({{-0.0, inf}})), "[[-0, inf]]"},
+        {Text(KoMatrix({{1.0 / 3.0}}), 3), "[[0.333]]"},
+        {Text(KoMatrix({{1.0, 0.5}}), 2, true), "[[1.00, 0.50]]"},
+        {Text(Matrix3x1(1.0, 2.0, 3.0)), "[[1],\n [2],\n [3]]"},
+        {Text(Matrix3x3::Identity()), "[[1, 0, 0],\n [0, 1, 0],\n [0, 0, 1]]"},
+        {Text(KoPoint(1.5, -2.0)), "(1.5, -2)"},
+        {Text(KoPoint3D(1.0, 2.0, 3.0)), "(1, 2, 3)"},
+        {Text(KoLine(0.0, 1.0, 2.0, 3.0)), "[(0, 1), (2, 3)]"},
+        {Text(KoPolygon(std::vector<KoPoint>{})), "[]"},
+        {Text(KoTriangle(0.0, 0.0, 1.0, 0.0, 0.0, 1.0)), "[(0, 0), (1, 0), (0, 1)]"},
+        {Text(Complex(1.0, 2.0)), "(1 + 2i)"},
+        {Text(Complex(1.0, -2.0)), "(1 - 2i)"},
+        {Text(Complex(0.0, -0.0)), "(0 - 0i)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.text, c.expected);
+    }
+    // A field width applies to the value's whole text.
+    std::ostringstream out;
+    out << std::setw(8) << KoPoint(1.0, 2.0) << "|";
+    EXPECT_EQ(out.str(), "  (1, 2)|");
+}
+
+TEST(ElementRange, DataBeginEndAndStandardAlgorithms) {
+    KoMatrix m({{1.0, 2.0, 3.0}, {4.0, 5.0, 6.0}});
+    const KoMatrix& c = m;
+    EXPECT_EQ(m.data(), &m.at(0));
+    EXPECT_EQ(c.data(), m.begin());
+    EXPECT_EQ(c.end() - c.begin(), 6);
+    EXPECT_EQ(std::accumulate(c.begin(), c.end(), 0.0), 21.0);
+    for (double& x : m) {
+        x *= 2.0;
+    }
+    EXPECT_EQ(m, KoMatrix({{2.0, 4.0, 6.0}, {8.0, 10.0, 12.0}}));
+    const KoMatrix empty;
+    EXPECT_EQ(empty.begin(), empty.end());
+    // A wrapping matrix ranges over the caller's buffer.
+    double buffer[4] = {1.0, 2.0, 3.0, 4.0};
+    KoMatrix wrapped(2, 2, buffer, KoMatrix::ShallowCopy);
+    EXPECT_EQ(wrapped.data(), buffer);
+    EXPECT_EQ(wrapped.end(), buffer + 4);
+}
+
+TEST(FreeOperators, MatchTheRightScalarFormsBitForBit) {
+    std::mt19937 rng(11);
+    const double specials[] = {0.0, -0.0, 1e-310, -3.5, std::numeric_limits<double>::infinity()};
+    for (int shape = 0; shape < 4; ++shape) {
+        KoMatrix m = RandomMatrix(1 + shape, 3 - shape % 3, rng);
+        for (int k = 0; k < m.ElementNum() && k < 5; ++k) {
+            m[k] = specials[k];
+        }
+        for (const double s : {2.0, -0.0, 1e300, 0.1}) {
+            EXPECT_TRUE(SameBits(s * m, m * s));
+            EXPECT_TRUE(SameBits(s + m, m + s));
+            KoMatrix difference(m), negation(m);
+            for (int k = 0; k < m.ElementNum(); ++k) {
+                difference[k] = s - m[k];
+                negation[k] = -m[k];
+            }
+            EXPECT_TRUE(SameBits(s - m, difference));
+            EXPECT_TRUE(SameBits(-m, negation));
+        }
+    }
+    // Fixed-size and point forms keep their types and values.
+    const Matrix3x1 v(1.0, -0.0, 3.0);
+    const Matrix3x1 negated = -v;
+    EXPECT_EQ(Bits(negated[1]), Bits(0.0));
+    EXPECT_EQ(2.0 * v, v * 2.0);
+    EXPECT_EQ(1.0 - v, Matrix3x1(0.0, 1.0, -2.0));
+    EXPECT_EQ(0.5 + v, v + 0.5);
+    const Matrix3x3 a(1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0);
+    EXPECT_EQ(3.0 * a, a * 3.0);
+    EXPECT_EQ(-a + a, Matrix3x3());
+    EXPECT_EQ(10.0 - a, -a + 10.0);
+    EXPECT_EQ(1.0 + a, a + 1.0);
+    EXPECT_EQ(2.0 * KoPoint(1.0, -2.0), KoPoint(2.0, -4.0));
+    EXPECT_EQ(-KoPoint(1.0, -2.0), KoPoint(-1.0, 2.0));
+    const KoPoint3D p = -(2.0 * KoPoint3D(1.0, 2.0, 3.0));
+    EXPECT_EQ(Text(p), "(-2, -4, -6)");
+}
+
+TEST(Moves, MatrixHandsOverItsElementsOnlyWhenThatIsSafe) {
+    // A plain owning matrix gives its buffer away and becomes 0 x 0.
+    KoMatrix source({{1.0, 2.0}, {3.0, 4.0}});
+    const double* buffer = source.data();
+    KoMatrix moved(std::move(source));
+    EXPECT_EQ(moved.data(), buffer);
+    EXPECT_EQ(source.ElementNum(), 0);
+    EXPECT_EQ(source.RowSize(), 0);
+    source = moved;  // the moved-from matrix is usable
+    EXPECT_EQ(source, moved);
+
+    // Move assignment exchanges the contents.
+    KoMatrix target(3, 1);
+    target = std::move(moved);
+    EXPECT_EQ(target.data(), buffer);
+    EXPECT_EQ(moved.RowSize(), 3);
+    EXPECT_EQ(moved.ColumnSize(), 1);
+
+    // A wrapping source is copied into an owning matrix and keeps wrapping.
+    double caller[2] = {5.0, 6.0};
+    KoMatrix wrapping(1, 2, caller, KoMatrix::ShallowCopy);
+    KoMatrix copied(std::move(wrapping));
+    EXPECT_NE(copied.data(), caller);
+    EXPECT_EQ(wrapping.data(), caller);
+    copied = std::move(wrapping);
+    EXPECT_EQ(wrapping.data(), caller);
+    EXPECT_NE(copied.data(), caller);
+    // A wrapping target keeps its buffer and takes same-shape elements only.
+    wrapping = KoMatrix({{7.0, 8.0}});
+    EXPECT_EQ(caller[1], 8.0);
+    wrapping = KoMatrix(3, 3);
+    EXPECT_EQ(wrapping.RowSize(), 1);
+
+    // Fixed-size sources keep their shape.
+    Matrix3x3 fixed = Matrix3x3::Identity();
+    KoMatrix fromFixed(std::move(fixed));
+    KoMatrix other(2, 2);
+    other = std::move(static_cast<KoMatrix&>(fixed));
+    EXPECT_EQ(fixed, Matrix3x3::Identity());
+    EXPECT_EQ(fromFixed.RowSize(), 3);
+    EXPECT_EQ(other.ElementNum(), 9);
+}
+
+TEST(Moves, PolygonsHandOverTheirVertices) {
+    KoPolygon square({KoPoint(0, 0), KoPoint(1, 0), KoPoint(1, 1), KoPoint(0, 1)});
+    const KoPoint* vertices = &square[0];
+    KoPolygon moved(std::move(square));
+    EXPECT_EQ(&moved[0], vertices);
+    EXPECT_EQ(square.size(), 1);
+    EXPECT_EQ(square[0], KoPoint());
+    square = std::move(moved);
+    EXPECT_EQ(&square[0], vertices);
+    EXPECT_EQ(moved.size(), 1);
+
+    KoTriangle triangle(0.0, 0.0, 2.0, 0.0, 0.0, 2.0);
+    KoTriangle taken(std::move(triangle));
+    EXPECT_EQ(taken.Area(), 2.0);
+    EXPECT_EQ(triangle.size(), 3);
+    EXPECT_EQ(triangle.CheckClockwise(), 0);
+    triangle = std::move(taken);
+    EXPECT_EQ(triangle.Area(), 2.0);
+    EXPECT_EQ(taken.Area(), 0.0);
+}
+
+TEST(Version, MacrosMatchTheLibrary) {
+    int v[4] = {0, 0, 0, 0};
+    Calvix::Version(v);
+    EXPECT_EQ(v[0], KOCALVIX_VERSION_MAJOR);
+    EXPECT_EQ(v[1], KOCALVIX_VERSION_MINOR);
+    EXPECT_EQ(v[2], KOCALVIX_VERSION_PATCH);
+    EXPECT_EQ(v[3], KOCALVIX_VERSION_TWEAK);
+    EXPECT_EQ(std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
+                  std::to_string(v[3]),
+              KOCALVIX_VERSION_STRING);
+    EXPECT_EQ(KOCALVIX_VERSION_NUMBER, 2020001);
+}
