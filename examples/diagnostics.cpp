@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Asking whether a result can be trusted: KoDiagnostics returns the same results as the KoMatrix
 // members and judges them. The matrices below sit on the known limits of the algorithms.
 #include <kocalvix/diagnostics.h>

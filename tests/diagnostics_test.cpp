@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoDiagnostics: the results are the members' own bit for bit, the known limits of the
 // algorithms are flagged and well-conditioned inputs are reported Reliable.
 #include <kocalvix/diagnostics.h>

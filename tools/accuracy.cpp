@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Measures the accuracy of the iterative and threshold-driven KoMatrix operations against
 // references computed here in long double (cyclic Jacobi for symmetric eigenproblems,
 // one-sided Jacobi for singular values and the pseudo-inverse, Gaussian elimination with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoDiagnostics: the iterative and threshold-driven KoMatrix operations, each with a report on
 // how far its result can be trusted.
 //

@@ -252,8 +252,8 @@ Matrix3x1 Matrix3x1::HadamardPower(const double& p) {
 double Matrix3x1::RMSE(const Matrix3x1& other) {
     const double* e = ReadElements<3>(*impl);
     const double* o = ReadElements<3>(*other.impl);
-    const double sum =
-        (kocalvix::Power(e[1] - o[1], 2.0) + kocalvix::Power(e[0] - o[0], 2.0)) + kocalvix::Power(e[2] - o[2], 2.0);
+    const double sum = (kocalvix::Power(e[1] - o[1], 2.0) + kocalvix::Power(e[0] - o[0], 2.0)) +
+                       kocalvix::Power(e[2] - o[2], 2.0);
     return std::sqrt(sum / 3.0);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // KoDiagnostics: each function calls the KoMatrix member it accompanies (or, for the eigen
 // iteration, the same implementation member with a record of its steps) and then measures the
 // result: residuals of the defining equations, orthogonality of the factors, non-finite values

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One-sided Jacobi (Hestenes): plane rotations make the columns of a copy of the matrix
 // mutually orthogonal; their lengths are then the singular values. The copy is scaled by its
 // largest magnitude first, so that no square overflows or underflows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Singular values by the one-sided Jacobi iteration, for the diagnostics: an independent measure
 // of a matrix, accurate to a few units of rounding relative to its largest singular value.
 #ifndef KOCALVIX_SRC_LINALG_JACOBI_SINGULAR_VALUES_H
