@@ -24,19 +24,4 @@ void RotateRows(KoMatrixImplement& R, int k, int i, PlaneRotation rotation) {
     }
 }
 
-void RotateColumns(KoMatrixImplement& Q, int k, int i, PlaneRotation rotation) {
-    const double c = rotation.c;
-    const double t = rotation.t;
-    const double minusT = -t;
-    for (int r = 0; r < Q.rows; ++r) {
-        double* row = Q.data + Q.cols * r;
-        const double a = row[k];
-        const double b = row[i];
-        // Q * G^T: column k takes G^T(k, k) = c and G^T(i, k) = t, column i takes
-        // G^T(k, i) = -t and G^T(i, i) = c.
-        row[k] = b * t + (a * c + 0.0);
-        row[i] = b * c + (a * minusT + 0.0);
-    }
-}
-
 }  // namespace kocalvix::linalg

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "kernel/product_kernel.h"
 #include "linalg/embedded_block.h"
 #include "linalg/literal_forms.h"
 #include "linalg/plane_rotation.h"
@@ -18,27 +19,20 @@ using kocalvix::linalg::IsOutsideBand;
 
 namespace {
 
-// The projections of column j of A onto the columns 0 .. j-1 of q, summed into p (m doubles):
-// for each k in order, d := a^T * q_k summed from 0.0, then p_i := q_ik * d + p_i, exactly as
-// the 1 x 1 product and the element-wise sum form them.
-void Projections(const double* a, const KoMatrixImplement& q, int j, double* p) {
-    const int m = q.rows;
-    std::fill(p, p + m, 0.0);
-    for (int k = 0; k < j; ++k) {
-        double d = 0.0;
-        for (int i = 0; i < m; ++i) {
-            d = a[i] * q(i, k) + d;
-        }
-        for (int i = 0; i < m; ++i) {
-            p[i] = q(i, k) * d + p[i];
-        }
-    }
+// The projection p (m doubles) of the column a of A onto the rows 0 .. j-1 of qt, the transpose
+// of Q: d := qt * a, each d_k = a^T * q_k summed from 0.0 in ascending order as the 1 x 1 product
+// forms it; then p := d^T * qt, each p_i summed over k in ascending order from 0.0 as the
+// element-wise sums p := p + q_k * d_k form it.
+void Project(const KoMatrixImplement& qt, int j, const double* a, double* d, double* p) {
+    const int m = qt.cols;
+    kocalvix::kernel::Multiply(j, 1, m, qt.data, m, a, 1, d, 1);
+    kocalvix::kernel::Multiply(1, m, j, d, j, qt.data, m, p, m);
 }
 
-// The rotations of the Givens method on R (starting as A) and Q (the identity), two rows and two
-// columns at a time. Returns false when a non-finite value appears, where the full products
-// would spread NaN beyond those rows and columns.
-bool Rotate(KoMatrixImplement& R, KoMatrixImplement& Q) {
+// The rotations of the Givens method on R (starting as A) and the transpose of Q (starting as the
+// identity), two rows of each at a time. Returns false when a non-finite value appears, where the
+// full products would spread NaN beyond those rows.
+bool Rotate(KoMatrixImplement& R, KoMatrixImplement& Qt) {
     using namespace kocalvix::linalg;
     const int m = R.rows;
     if (!AllFinite(R.data, m, R.cols, R.cols)) {
@@ -58,10 +52,10 @@ bool Rotate(KoMatrixImplement& R, KoMatrixImplement& Q) {
                 rotated = true;
             }
             RotateRows(R, k, i, rotation);
-            RotateColumns(Q, k, i, rotation);
+            RotateRows(Qt, k, i, rotation);
             if (!AllFinite(R.data + R.cols * k, 1, R.cols, R.cols) ||
                 !AllFinite(R.data + R.cols * i, 1, R.cols, R.cols) ||
-                !AllFinite(Q.data + k, m, 1, m) || !AllFinite(Q.data + i, m, 1, m)) {
+                !AllFinite(Qt.data + m * k, 1, m, m) || !AllFinite(Qt.data + m * i, 1, m, m)) {
                 return false;
             }
         }
@@ -101,7 +95,8 @@ KoMatrixError KoMatrixImplement::GramSchmidt(KoMatrixImplement& Q, KoMatrixImple
     if (!Q.CanTakeShape(m, n) || !R.CanTakeShape(n, n)) {
         return ExternalBuffer;
     }
-    KoMatrixImplement q(m, n);
+    // qt is the transpose of Q: its rows are Q's columns, contiguous.
+    KoMatrixImplement qt(n, m);
     if (n > 0) {
         // Column 0 is normalised whatever its size (even when its squares underflow and the
         // norm comes out 0.0); only an entirely zero column stays zero, like a later column
@@ -110,33 +105,36 @@ KoMatrixError KoMatrixImplement::GramSchmidt(KoMatrixImplement& Q, KoMatrixImple
         const bool allZero =
             std::all_of(a0.data, a0.data + a0.count, [](double x) { return x == 0.0; });
         if (!allZero) {
-            q.SetColumn(0, 0, a0 / a0.ElementWiseNorm(2));
+            qt.SetRow(0, 0, (a0 / a0.ElementWiseNorm(2)).Transpose());
         }
     }
-    // a: the column of A; p: its projections; u = a - p, the residual.
-    std::vector<double> work(3 * static_cast<size_t>(m));
+    // a: the column of A; p: its projection; u = a - p, the residual; d: the inner products.
+    std::vector<double> work(3 * static_cast<size_t>(m) + static_cast<size_t>(n));
     double* a = work.data();
     double* p = a + m;
     double* u = p + m;
+    double* d = u + m;
     const KoMatrixImplement residual(m, 1, u, WrapTag{});
     for (int j = 1; j < n; ++j) {
         // Classical Gram-Schmidt: project the original column j, not a partly reduced one.
         for (int i = 0; i < m; ++i) {
             a[i] = (*this)(i, j);
         }
-        Projections(a, q, j, p);
+        Project(qt, j, a, d, p);
         for (int i = 0; i < m; ++i) {
             u[i] = a[i] - p[i];
         }
         const double nu = residual.ElementWiseNorm(2);
         if (IsOutsideBand(nu)) {
+            double* column = qt.data + static_cast<size_t>(m) * j;
             for (int i = 0; i < m; ++i) {
-                q(i, j) = u[i] / nu;
+                column[i] = u[i] / nu;
             }
         }
     }
-    KoMatrixImplement r = q.Transpose() * *this;
-    Q = std::move(q);
+    // R = Q^T * A, and Q^T is qt.
+    KoMatrixImplement r = qt * *this;
+    Q = qt.Transpose();
     R = std::move(r);
     return NoError;
 }
@@ -147,11 +145,11 @@ KoMatrixError KoMatrixImplement::Givens(KoMatrixImplement& Q, KoMatrixImplement&
         return ExternalBuffer;
     }
     KoMatrixImplement r(*this);
-    KoMatrixImplement q = Identity(m);
-    if (!Rotate(r, q)) {
+    KoMatrixImplement qt = Identity(m);
+    if (!Rotate(r, qt)) {
         return kocalvix::literal::Givens(*this, Q, R);
     }
-    Q = std::move(q);
+    Q = qt.Transpose();
     R = std::move(r);
     return NoError;
 }
