@@ -8,8 +8,7 @@
 //   - an element outside the changed rows (or columns) becomes x + 0.0 (-0.0 turns into +0.0);
 //   - an element inside them is the block's own product, summed from 0.0 in the same order.
 // With a non-finite element in the operand, 0 * inf and 0 * NaN spread NaN over whole columns
-// (or rows); these functions then refuse and leave the operand unchanged, and the caller takes
-// the literal product.
+// (or rows); these functions then report it, and the caller takes the literal product.
 #ifndef KOCALVIX_SRC_LINALG_EMBEDDED_BLOCK_H
 #define KOCALVIX_SRC_LINALG_EMBEDDED_BLOCK_H
 
@@ -18,14 +17,14 @@
 namespace kocalvix::linalg {
 
 /// W := E * W for E the W.rows x W.rows identity with `block` (L x L, row-major) at `offset`.
-/// `work` holds at least L * W.cols doubles. Returns false, with W unchanged, when W holds a
-/// non-finite element.
+/// `work` holds at least L * W.cols doubles. Returns false when W held a non-finite element or
+/// the result holds one; W then holds no meaningful result.
 bool MultiplyEmbeddedFromLeft(const double* block, int L, int offset, KoMatrixImplement& W,
                               double* work);
 
 /// Q := Q * E for E the Q.cols x Q.cols identity with `block` (L x L, row-major) at `offset`.
-/// `work` holds at least Q.rows * L doubles. Returns false, with Q unchanged, when Q holds a
-/// non-finite element.
+/// `work` holds at least Q.rows * L doubles. Returns false when Q held a non-finite element or
+/// the result holds one; Q then holds no meaningful result.
 bool MultiplyEmbeddedFromRight(KoMatrixImplement& Q, const double* block, int L, int offset,
                                double* work);
 

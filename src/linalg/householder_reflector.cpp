@@ -50,11 +50,12 @@ void FormHouseholderReflector(int L, double* vectors, double* block) {
     }
     // I - (u * u^T) * 2.0: the outer product is a one-term sum from 0.0.
     for (int r = 0; r < L; ++r) {
-        double* row = block + L * r;
+        double* row = block + static_cast<std::ptrdiff_t>(L) * r;
         const double ur = u[r];
         for (int c = 0; c < L; ++c) {
-            row[c] = (r == c ? 1.0 : 0.0) - ((ur * u[c] + 0.0) * 2.0);
+            row[c] = 0.0 - ((ur * u[c] + 0.0) * 2.0);
         }
+        row[r] = 1.0 - ((ur * ur + 0.0) * 2.0);
     }
 }
 

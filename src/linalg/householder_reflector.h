@@ -25,8 +25,9 @@ void FormHouseholderReflector(int L, double* vectors, double* block);
 
 /// The left reflection step: the reflector of column k, rows k .. W.rows-1 of W; then
 /// W := H * W and Q := Q * H, H the reflector embedded in the identity at offset k. Returns
-/// false when W or Q held a non-finite element, where the embedded products could differ from
-/// the full ones (see embedded_block.h); W and Q are then not both updated.
+/// false when W or Q held a non-finite element or a result holds one, where the embedded
+/// products could differ from the full ones (see embedded_block.h); W and Q then hold no
+/// meaningful result.
 bool ReflectColumn(KoMatrixImplement& W, KoMatrixImplement& Q, int k, ReflectorWorkspace& work);
 
 /// The right reflection step: the reflector of row `row`, columns first .. B.cols-1 of B; then
