@@ -1,5 +1,7 @@
-// The Householder reflector of a column x of length L, formed into a caller's buffer: the same
-// operations, in the same order, as KoMatrixImplement::HouseholderReflector, without allocating.
+// The Householder reflector of a column x of length L, formed into a workspace with the same
+// operations, in the same order, as KoMatrixImplement::HouseholderReflector, and the two steps
+// that apply it as an embedded block: to the rows below a diagonal element (QR, the left steps of
+// the bidiagonalization) and to the columns right of one (its right steps).
 #ifndef KOCALVIX_SRC_LINALG_HOUSEHOLDER_REFLECTOR_H
 #define KOCALVIX_SRC_LINALG_HOUSEHOLDER_REFLECTOR_H
 
