@@ -4,20 +4,38 @@
 //
 // U accumulates the left reflectors in the order they are applied (U * L), V the right ones
 // with each new reflector multiplied on the left (R * V); every reflector is symmetric, so V
-// itself, not its transpose, is the right factor. Each reflector is the full-size identity with
-// the small reflector embedded, applied by a full matrix product, and every reflector reads its
-// vector from the current B.
+// itself, not its transpose, is the right factor. Every reflector reads its vector from the
+// current B and changes only the rows or columns its block covers; where a non-finite value
+// could make that differ from the full products, the literal form runs instead.
+#include <algorithm>
+#include <utility>
+
+#include "linalg/householder_reflector.h"
+#include "linalg/literal_forms.h"
 #include "matrix/KoMatrixImplement.h"
 
 namespace {
 
-// The reflector of row `row`, columns first .. cols-1 of B, embedded in the identity of B's
-// column count at offset `first`. The run is turned into a column for the reflector; the
-// values, and so the reflector, are the same.
-KoMatrixImplement RightReflector(const KoMatrixImplement& B, int row, int first) {
-    const KoMatrixImplement y = B.GetColumn(first, B.cols - 1).GetRow(row, row);
-    return KoMatrixImplement::EmbedInIdentity(
-        B.cols, first, KoMatrixImplement::HouseholderReflector(y.Transpose()));
+// The steps on b (starting as A), u and v (identities); false when a non-finite value appears.
+bool Reflect(KoMatrixImplement& b, KoMatrixImplement& u, KoMatrixImplement& v) {
+    using kocalvix::linalg::ReflectColumn;
+    using kocalvix::linalg::ReflectRow;
+    const int m = b.rows;
+    const int n = b.cols;
+    const int longest = std::max(m, n);
+    kocalvix::linalg::ReflectorWorkspace work(longest, static_cast<long long>(longest) * longest);
+    const int steps = m - 1 < n ? m - 1 : n;
+    for (int k = 0; k < steps; ++k) {
+        if (!ReflectColumn(b, u, k, work)) {
+            return false;
+        }
+        if (k <= n - 3 && !ReflectRow(b, v, k, k + 1, work)) {
+            return false;
+        }
+    }
+    // A wide matrix with at least two columns beyond its last row's diagonal: clear that row
+    // beyond its superdiagonal. A matrix without rows has no such row.
+    return !(m > 0 && n - m >= 2) || ReflectRow(b, v, m - 1, m, work);
 }
 
 }  // namespace
@@ -32,28 +50,12 @@ KoMatrixError KoMatrixImplement::BiDiagonalize(KoMatrixImplement& U, KoMatrixImp
     KoMatrixImplement b(*this);
     KoMatrixImplement u = Identity(m);
     KoMatrixImplement v = Identity(n);
-    const int steps = m - 1 < n ? m - 1 : n;
-    for (int k = 0; k < steps; ++k) {
-        const KoMatrixImplement x = b.GetRow(k, m - 1).GetColumn(k, k);
-        const KoMatrixImplement L = EmbedInIdentity(m, k, HouseholderReflector(x));
-        b = L * b;
-        u = u * L;
-        if (k <= n - 3) {
-            const KoMatrixImplement R = RightReflector(b, k, k + 1);
-            b = b * R;
-            v = R * v;
-        }
+    if (!Reflect(b, u, v)) {
+        return kocalvix::literal::BiDiagonalize(*this, U, B, V);
     }
-    // A wide matrix with at least two columns beyond its last row's diagonal: clear that row
-    // beyond its superdiagonal. A matrix without rows has no such row.
-    if (m > 0 && n - m >= 2) {
-        const KoMatrixImplement R = RightReflector(b, m - 1, m);
-        b = b * R;
-        v = R * v;
-    }
-    B = b;
-    U = u;
-    V = v;
+    B = std::move(b);
+    U = std::move(u);
+    V = std::move(v);
     return NoError;
 }
 

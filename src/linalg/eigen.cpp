@@ -2,64 +2,49 @@
 // Eigenvalues of a square matrix and eigenpairs of a symmetric one by the unshifted QR
 // iteration: B is factored with the Householder QR and replaced by R * Q until its strictly
 // lower triangle lies within 1e-11 of zero or 99 steps have been made.
-#include <cmath>
+//
+// Every matrix of the iteration is allocated once per call and reused by all its steps; the
+// factorization runs without identity work and falls back to the literal Householder method for
+// a step on which a non-finite value appears.
+#include <utility>
 
+#include "linalg/householder_qr.h"
+#include "linalg/literal_forms.h"
+#include "linalg/step_rules.h"
 #include "matrix/KoMatrixImplement.h"
 
 namespace {
-
-constexpr double kConvergence = 1e-11;
-// The step counter starts at 1 and the loop is left when it reaches this value.
-constexpr int kCounterLimit = 100;
-
-// The largest magnitude below the diagonal, row by row, by the running rule "the candidate
-// replaces the running value unless the running value is greater" (a NaN is carried only
-// until the next entry).
-double LowerTriangleMagnitude(const KoMatrixImplement& B) {
-    double delta = 0.0;
-    for (int i = 1; i < B.rows; ++i) {
-        for (int j = 0; j < i; ++j) {
-            const double candidate = std::fabs(B(i, j));
-            if (!(std::fabs(delta) > candidate)) {
-                delta = candidate;
-            }
-        }
-    }
-    return delta;
-}
 
 // Runs the iteration on B; when W is given it accumulates the orthogonal factors, W := W * Q.
 // When `record` is given it receives the step count and the last convergence test.
 void Iterate(KoMatrixImplement& B, KoMatrixImplement* W,
              KoMatrixImplement::IterationRecord* record) {
+    using namespace kocalvix::linalg;
+    const int n = B.rows;
+    KoMatrixImplement Q(n, n);
+    KoMatrixImplement R(n, n);
+    KoMatrixImplement product(W != nullptr ? n : 0, W != nullptr ? n : 0);
+    ReflectorWorkspace work = HouseholderWorkspace(n, n);
     int counter = 1;
     double delta = 0.0;
     do {
-        if (counter >= kCounterLimit) {
+        if (counter >= kEigenCounterLimit) {
             break;
         }
-        KoMatrixImplement Q;
-        KoMatrixImplement R;
-        B.Householder(Q, R);
-        if (W != nullptr) {
-            *W = *W * Q;
+        if (!HouseholderQR(B, Q, R, work)) {
+            kocalvix::literal::Householder(B, Q, R);
         }
-        B = R * Q;
+        if (W != nullptr) {
+            KoMatrixImplement::MultiplyInto(*W, Q, product.data);
+            std::swap(*W, product);
+        }
+        KoMatrixImplement::MultiplyInto(R, Q, B.data);
         delta = LowerTriangleMagnitude(B);
         ++counter;
-    } while (delta > kConvergence);
+    } while (delta > kEigenConvergence);
     if (record != nullptr) {
-        *record = {counter - 1, !(delta > kConvergence), delta};
+        *record = {counter - 1, !(delta > kEigenConvergence), delta};
     }
-}
-
-// The diagonal of B as an n x 1 column, in its own order.
-KoMatrixImplement Diagonal(const KoMatrixImplement& B) {
-    KoMatrixImplement V(B.rows, 1);
-    for (int i = 0; i < B.rows; ++i) {
-        V.data[i] = B(i, i);
-    }
-    return V;
 }
 
 }  // namespace
@@ -77,7 +62,7 @@ KoMatrixError KoMatrixImplement::EigenValues(KoMatrixImplement& V, IterationReco
     }
     KoMatrixImplement B(*this);
     Iterate(B, nullptr, record);
-    V = Diagonal(B);
+    V = kocalvix::linalg::DiagonalOf(B);
     return NoError;
 }
 
@@ -92,10 +77,10 @@ KoMatrixError KoMatrixImplement::Eigen(KoMatrixImplement& V, KoMatrixImplement& 
     KoMatrixImplement B(*this);
     KoMatrixImplement vectors = Identity(rows);
     Iterate(B, &vectors, record);
-    const KoMatrixImplement values = Diagonal(B);
+    KoMatrixImplement values = kocalvix::linalg::DiagonalOf(B);
     // W before V: when both name the same matrix it ends up holding the eigenvalues.
-    W = vectors;
-    V = values;
+    W = std::move(vectors);
+    V = std::move(values);
     return NoError;
 }
 

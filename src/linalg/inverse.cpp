@@ -5,26 +5,28 @@
 // other matrix the pseudo-inverse (n x m for an m x n matrix).
 #include <limits>
 
+#include "linalg/literal_forms.h"
+#include "linalg/step_rules.h"
 #include "matrix/KoMatrixImplement.h"
 
 namespace {
 
-constexpr double kZeroBand = 1e-11;
+// The reduced decomposition used: the member or its literal twin.
+using ReducedSVD = KoMatrixError (*)(const KoMatrixImplement&, KoMatrixImplement&,
+                                     KoMatrixImplement&, KoMatrixImplement&);
 
-// A singular value counts only outside the zero band; a NaN never does.
-bool IsOutsideBand(double v) {
-    return v > kZeroBand || v < -kZeroBand;
+KoMatrixError FastReducedSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMatrixImplement& S,
+                             KoMatrixImplement& V) {
+    return A.SubSVDDecomposition(U, S, V);
 }
 
-}  // namespace
-
-KoMatrixImplement KoMatrixImplement::Inv() const {
+KoMatrixImplement InverseBy(const KoMatrixImplement& A, ReducedSVD decompose) {
     KoMatrixImplement U;
     KoMatrixImplement S;
     KoMatrixImplement V;
-    if (SubSVDDecomposition(U, S, V) != NoError) {
+    if (decompose(A, U, S, V) != NoError) {
         // The Gram matrix held a NaN: there are no singular values to invert.
-        KoMatrixImplement undefined(cols, rows);
+        KoMatrixImplement undefined(A.cols, A.rows);
         for (int k = 0; k < undefined.count; ++k) {
             undefined.data[k] = std::numeric_limits<double>::quiet_NaN();
         }
@@ -34,11 +36,21 @@ KoMatrixImplement KoMatrixImplement::Inv() const {
     KoMatrixImplement Splus(p, p);
     for (int k = 0; k < p; ++k) {
         const double s = S(k, k);
-        if (IsOutsideBand(s)) {
+        if (kocalvix::linalg::IsOutsideBand(s)) {
             Splus(k, k) = 1.0 / s;
         }
     }
     return (V * Splus.Transpose()) * U.Transpose();
+}
+
+}  // namespace
+
+KoMatrixImplement KoMatrixImplement::Inv() const {
+    return InverseBy(*this, FastReducedSVD);
+}
+
+KoMatrixImplement kocalvix::literal::Inv(const KoMatrixImplement& A) {
+    return InverseBy(A, kocalvix::literal::SubSVDDecomposition);
 }
 
 // ---- KoMatrix forwarder ----------------------------------------------------------------------

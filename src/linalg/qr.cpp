@@ -1,34 +1,67 @@
 // SPDX-License-Identifier: MIT
-// QR decomposition A = Q * R by classical Gram-Schmidt, Householder reflections or Givens
-// rotations, and the Householder reflector that the bidiagonalization shares.
+// QR decomposition A = Q * R by classical Gram-Schmidt and by Givens rotations, and the
+// dispatch between the three methods (the Householder method is in householder_qr.cpp).
 //
-// Every reflection and rotation is formed as a full-size matrix (the identity with the small
-// block embedded) and applied by a full matrix product; every intermediate is a fresh matrix.
 // The results are built in local matrices and assigned to the outputs once complete, so an
-// output is either fully written or untouched.
+// output is either fully written or untouched. Each method gives the bits of its literal form
+// (literal_forms.cpp) and runs that form where a faster one could differ.
 #include <algorithm>
-#include <cmath>
+#include <utility>
+#include <vector>
 
+#include "kernel/product_kernel.h"
+#include "linalg/embedded_block.h"
+#include "linalg/literal_forms.h"
+#include "linalg/plane_rotation.h"
+#include "linalg/step_rules.h"
 #include "matrix/KoMatrixImplement.h"
+
+using kocalvix::linalg::IsOutsideBand;
 
 namespace {
 
-constexpr double kZeroBand = 1e-11;
-
-// A norm counts as non-zero only outside the zero band; a NaN never does.
-bool IsOutsideBand(double v) {
-    return v > kZeroBand || v < -kZeroBand;
+// The projection p (m doubles) of the column a of A onto the rows 0 .. j-1 of qt, the transpose
+// of Q: d := qt * a, each d_k = a^T * q_k summed from 0.0 in ascending order as the 1 x 1 product
+// forms it; then p := d^T * qt, each p_i summed over k in ascending order from 0.0 as the
+// element-wise sums p := p + q_k * d_k form it.
+void Project(const KoMatrixImplement& qt, int j, const double* a, double* d, double* p) {
+    const int m = qt.cols;
+    kocalvix::kernel::Multiply(j, 1, m, qt.data, m, a, 1, d, 1);
+    kocalvix::kernel::Multiply(1, m, j, d, j, qt.data, m, p, m);
 }
 
-// Steps of the Householder and Givens methods: every column of a square or tall matrix, the
-// first rows - 1 columns of a wide one.
-int StepCount(int rows, int cols) {
-    return rows >= cols ? cols : rows - 1;
-}
-
-// The single element of the 1 x 1 product a^T * q of two columns of equal length.
-double InnerProduct(const KoMatrixImplement& a, const KoMatrixImplement& q) {
-    return (a.Transpose() * q).data[0];
+// The rotations of the Givens method on R (starting as A) and the transpose of Q (starting as the
+// identity), two rows of each at a time. Returns false when a non-finite value appears, where the
+// full products would spread NaN beyond those rows.
+bool Rotate(KoMatrixImplement& R, KoMatrixImplement& Qt) {
+    using namespace kocalvix::linalg;
+    const int m = R.rows;
+    if (!AllFinite(R.data, m, R.cols, R.cols)) {
+        return false;
+    }
+    bool rotated = false;
+    const int s = StepCount(m, R.cols);
+    for (int k = 0; k < s; ++k) {
+        for (int i = k + 1; i < m; ++i) {
+            const double b = R(i, k);
+            if (b == 0.0) {
+                continue;  // nothing to rotate away
+            }
+            const PlaneRotation rotation = RotationFor(R(k, k), b);
+            if (!rotated) {
+                ClearNegativeZeros(R);
+                rotated = true;
+            }
+            RotateRows(R, k, i, rotation);
+            RotateRows(Qt, k, i, rotation);
+            if (!AllFinite(R.data + R.cols * k, 1, R.cols, R.cols) ||
+                !AllFinite(R.data + R.cols * i, 1, R.cols, R.cols) ||
+                !AllFinite(Qt.data + m * k, 1, m, m) || !AllFinite(Qt.data + m * i, 1, m, m)) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -63,7 +96,8 @@ KoMatrixError KoMatrixImplement::GramSchmidt(KoMatrixImplement& Q, KoMatrixImple
     if (!Q.CanTakeShape(m, n) || !R.CanTakeShape(n, n)) {
         return ExternalBuffer;
     }
-    KoMatrixImplement q(m, n);
+    // qt is the transpose of Q: its rows are Q's columns, contiguous.
+    KoMatrixImplement qt(n, m);
     if (n > 0) {
         // Column 0 is normalised whatever its size (even when its squares underflow and the
         // norm comes out 0.0); only an entirely zero column stays zero, like a later column
@@ -72,64 +106,37 @@ KoMatrixError KoMatrixImplement::GramSchmidt(KoMatrixImplement& Q, KoMatrixImple
         const bool allZero =
             std::all_of(a0.data, a0.data + a0.count, [](double x) { return x == 0.0; });
         if (!allZero) {
-            q.SetColumn(0, 0, a0 / a0.ElementWiseNorm(2));
+            qt.SetRow(0, 0, (a0 / a0.ElementWiseNorm(2)).Transpose());
         }
     }
+    // a: the column of A; p: its projection; u = a - p, the residual; d: the inner products.
+    std::vector<double> work(3 * static_cast<size_t>(m) + static_cast<size_t>(n));
+    double* a = work.data();
+    double* p = a + m;
+    double* u = p + m;
+    double* d = u + m;
+    const KoMatrixImplement residual(m, 1, u, WrapTag{});
     for (int j = 1; j < n; ++j) {
         // Classical Gram-Schmidt: project the original column j, not a partly reduced one.
-        const KoMatrixImplement a = GetColumn(j, j);
-        KoMatrixImplement p(m, 1);
-        for (int k = 0; k < j; ++k) {
-            const KoMatrixImplement qk = q.GetColumn(k, k);
-            const double d = InnerProduct(a, qk);
-            p = p + qk * d;  // p_i = q_i * d + p_i
+        for (int i = 0; i < m; ++i) {
+            a[i] = (*this)(i, j);
         }
-        const KoMatrixImplement u = a - p;
-        const double nu = u.ElementWiseNorm(2);
+        Project(qt, j, a, d, p);
+        for (int i = 0; i < m; ++i) {
+            u[i] = a[i] - p[i];
+        }
+        const double nu = residual.ElementWiseNorm(2);
         if (IsOutsideBand(nu)) {
-            q.SetColumn(j, j, u / nu);
+            double* column = qt.data + static_cast<size_t>(m) * j;
+            for (int i = 0; i < m; ++i) {
+                column[i] = u[i] / nu;
+            }
         }
     }
-    const KoMatrixImplement r = q.Transpose() * *this;
-    Q = q;
-    R = r;
-    return NoError;
-}
-
-KoMatrixImplement KoMatrixImplement::HouseholderReflector(const KoMatrixImplement& x) {
-    const int L = x.rows;
-    const double alpha = x.ElementWiseNorm(2);
-    KoMatrixImplement e(L, 1);
-    if (L > 0) {
-        e.data[0] = 1.0;
-    }
-    const KoMatrixImplement v = x - e * alpha;
-    const double nu = v.ElementWiseNorm(2);
-    KoMatrixImplement u(L, 1);
-    if (IsOutsideBand(nu)) {
-        u = v / nu;
-    }
-    return Identity(L) - (u * u.Transpose()) * 2.0;
-}
-
-KoMatrixError KoMatrixImplement::Householder(KoMatrixImplement& Q, KoMatrixImplement& R) const {
-    const int m = rows;
-    if (!Q.CanTakeShape(m, m) || !R.CanTakeShape(m, cols)) {
-        return ExternalBuffer;
-    }
-    const int s = StepCount(m, cols);
-    // W is both the working matrix the reflectors are read from and, at the end, R: the two
-    // receive the same products.
-    KoMatrixImplement W(*this);
-    KoMatrixImplement q = Identity(m);
-    for (int k = 0; k < s; ++k) {
-        const KoMatrixImplement x = W.GetRow(k, m - 1).GetColumn(k, k);
-        const KoMatrixImplement H = EmbedInIdentity(m, k, HouseholderReflector(x));
-        W = H * W;
-        q = q * H;
-    }
-    Q = q;
-    R = W;
+    // R = Q^T * A, and Q^T is qt.
+    KoMatrixImplement r = qt * *this;
+    Q = qt.Transpose();
+    R = std::move(r);
     return NoError;
 }
 
@@ -138,30 +145,13 @@ KoMatrixError KoMatrixImplement::Givens(KoMatrixImplement& Q, KoMatrixImplement&
     if (!Q.CanTakeShape(m, m) || !R.CanTakeShape(m, cols)) {
         return ExternalBuffer;
     }
-    const int s = StepCount(m, cols);
     KoMatrixImplement r(*this);
-    KoMatrixImplement q = Identity(m);
-    for (int k = 0; k < s; ++k) {
-        for (int i = k + 1; i < m; ++i) {
-            const double b = r(i, k);
-            if (b == 0.0) {
-                continue;  // nothing to rotate away (a NaN is rotated)
-            }
-            const double a = r(k, k);
-            const double radius = std::sqrt(a * a + b * b);
-            const double c = a / radius;
-            const double t = b / radius;
-            KoMatrixImplement G = Identity(m);
-            G(k, k) = c;
-            G(i, i) = c;
-            G(k, i) = t;
-            G(i, k) = -t;
-            r = G * r;
-            q = q * G.Transpose();
-        }
+    KoMatrixImplement qt = Identity(m);
+    if (!Rotate(r, qt)) {
+        return kocalvix::literal::Givens(*this, Q, R);
     }
-    Q = q;
-    R = r;
+    Q = qt.Transpose();
+    R = std::move(r);
     return NoError;
 }
 

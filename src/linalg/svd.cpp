@@ -12,19 +12,27 @@
 // Every result is built in local matrices and assigned to the outputs only at the end, in the
 // order S, U, V: an output may be A itself, and two outputs may be the same matrix (the last
 // assignment then remains).
+//
+// The eigen-solver is a parameter: the members use KoMatrixImplement::Eigen, the literal forms
+// its literal twin, and everything around it is shared.
 #include <cmath>
 #include <utility>
 #include <vector>
 
+#include "linalg/literal_forms.h"
+#include "linalg/step_rules.h"
 #include "matrix/KoMatrixImplement.h"
+
+using kocalvix::linalg::IsOutsideBand;
 
 namespace {
 
-constexpr double kZeroBand = 1e-11;
+// Eigenvalues (n x 1) and eigenvectors (n x n) of a symmetric matrix, as Eigen delivers them.
+using EigenSolver = KoMatrixError (*)(const KoMatrixImplement&, KoMatrixImplement&,
+                                      KoMatrixImplement&);
 
-// A singular value counts only outside the zero band; a NaN never does.
-bool IsOutsideBand(double v) {
-    return v > kZeroBand || v < -kZeroBand;
+KoMatrixError FastEigen(const KoMatrixImplement& G, KoMatrixImplement& V, KoMatrixImplement& W) {
+    return G.Eigen(V, W);
 }
 
 // The shared steps. `S` is a zero matrix with at least p rows and p columns; its diagonal
@@ -34,7 +42,7 @@ bool IsOutsideBand(double v) {
 // outside the zero band. When the Gram matrix is not exactly symmetric (a NaN in it) nothing is
 // delivered and NotSymmetric is returned, with S, W and R untouched.
 KoMatrixError GramEigenSteps(const KoMatrixImplement& A, KoMatrixImplement& S, KoMatrixImplement& W,
-                             KoMatrixImplement& R) {
+                             KoMatrixImplement& R, EigenSolver eigen) {
     const int m = A.rows;
     const int n = A.cols;
     const bool tall = m > n;
@@ -43,7 +51,7 @@ KoMatrixError GramEigenSteps(const KoMatrixImplement& A, KoMatrixImplement& S, K
     const KoMatrixImplement G = tall ? A.Transpose() * A : A * A.Transpose();
     KoMatrixImplement lambda;
     KoMatrixImplement E;
-    const KoMatrixError code = G.Eigen(lambda, E);
+    const KoMatrixError code = eigen(G, lambda, E);
     if (code != NoError) {
         return code;
     }
@@ -115,19 +123,18 @@ KoMatrixImplement CompleteToSquare(const KoMatrixImplement& R, int q) {
     return B;
 }
 
-}  // namespace
-
-KoMatrixError KoMatrixImplement::SVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S,
-                                                  KoMatrixImplement& V) const {
-    const int m = rows;
-    const int n = cols;
+// The full decomposition of A with the given eigen-solver.
+KoMatrixError FullSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMatrixImplement& S,
+                      KoMatrixImplement& V, EigenSolver eigen) {
+    const int m = A.rows;
+    const int n = A.cols;
     if (!U.CanTakeShape(m, m) || !S.CanTakeShape(m, n) || !V.CanTakeShape(n, n)) {
         return ExternalBuffer;
     }
     KoMatrixImplement s(m, n);
     KoMatrixImplement W;
     KoMatrixImplement R;
-    const KoMatrixError code = GramEigenSteps(*this, s, W, R);
+    const KoMatrixError code = GramEigenSteps(A, s, W, R, eigen);
     if (code != NoError) {
         return code;
     }
@@ -143,10 +150,11 @@ KoMatrixError KoMatrixImplement::SVDDecomposition(KoMatrixImplement& U, KoMatrix
     return NoError;
 }
 
-KoMatrixError KoMatrixImplement::SubSVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S,
-                                                     KoMatrixImplement& V) const {
-    const int m = rows;
-    const int n = cols;
+// The reduced decomposition of A with the given eigen-solver.
+KoMatrixError ReducedSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMatrixImplement& S,
+                         KoMatrixImplement& V, EigenSolver eigen) {
+    const int m = A.rows;
+    const int n = A.cols;
     const int p = m > n ? n : m;
     if (!U.CanTakeShape(m, p) || !S.CanTakeShape(p, p) || !V.CanTakeShape(n, p)) {
         return ExternalBuffer;
@@ -154,7 +162,7 @@ KoMatrixError KoMatrixImplement::SubSVDDecomposition(KoMatrixImplement& U, KoMat
     KoMatrixImplement s(p, p);
     KoMatrixImplement W;
     KoMatrixImplement R;
-    const KoMatrixError code = GramEigenSteps(*this, s, W, R);
+    const KoMatrixError code = GramEigenSteps(A, s, W, R, eigen);
     if (code != NoError) {
         return code;
     }
@@ -167,6 +175,29 @@ KoMatrixError KoMatrixImplement::SubSVDDecomposition(KoMatrixImplement& U, KoMat
         V = R;
     }
     return NoError;
+}
+
+}  // namespace
+
+KoMatrixError KoMatrixImplement::SVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S,
+                                                  KoMatrixImplement& V) const {
+    return FullSVD(*this, U, S, V, FastEigen);
+}
+
+KoMatrixError KoMatrixImplement::SubSVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S,
+                                                     KoMatrixImplement& V) const {
+    return ReducedSVD(*this, U, S, V, FastEigen);
+}
+
+KoMatrixError kocalvix::literal::SVDDecomposition(const KoMatrixImplement& A, KoMatrixImplement& U,
+                                                  KoMatrixImplement& S, KoMatrixImplement& V) {
+    return FullSVD(A, U, S, V, kocalvix::literal::Eigen);
+}
+
+KoMatrixError kocalvix::literal::SubSVDDecomposition(const KoMatrixImplement& A,
+                                                     KoMatrixImplement& U, KoMatrixImplement& S,
+                                                     KoMatrixImplement& V) {
+    return ReducedSVD(A, U, S, V, kocalvix::literal::Eigen);
 }
 
 // ---- KoMatrix forwarders ---------------------------------------------------------------------

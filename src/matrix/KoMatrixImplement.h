@@ -42,6 +42,9 @@ class KoMatrixImplement {
     /// The assignment rule: an owning target takes the source's shape and elements (strong
     /// guarantee); a wrapping target takes the elements only when the shapes agree.
     KoMatrixImplement& operator=(const KoMatrixImplement& other);
+    /// The same rule; when both matrices own their buffers, *this takes over other's buffer
+    /// instead of copying it, and other becomes the empty matrix.
+    KoMatrixImplement& operator=(KoMatrixImplement&& other);
     /// Releases the buffer unless it is wrapped.
     virtual ~KoMatrixImplement();
     /// The determinant by elimination (elimination.cpp).
@@ -155,7 +158,11 @@ class KoMatrixImplement {
     int Rank(KoMatrixImplement& basis) const;
     double Det(const KoMatrixImplement& m) const;
 
-    // ---- QR decomposition (qr.cpp) -------------------------------------------------------------
+    // ---- QR decomposition (qr.cpp, householder_qr.cpp) -----------------------------------------
+    //
+    // The decompositions give the bits of their literal forms (linalg/literal_forms.h), which
+    // apply every reflection and rotation as a full product with the embedding identity; they
+    // touch only what those products change, and run the literal form where that could differ.
 
     /// Dispatches on the method; factors a private copy when Q or R is *this.
     KoMatrixError QRDecomposition(KoMatrixImplement& Q, KoMatrixImplement& R, int method) const;
@@ -163,7 +170,8 @@ class KoMatrixImplement {
     KoMatrixError Householder(KoMatrixImplement& Q, KoMatrixImplement& R) const;
     KoMatrixError Givens(KoMatrixImplement& Q, KoMatrixImplement& R) const;
     /// The Householder reflector of the column x (L x 1): with alpha = ||x||, v = x - alpha*e0,
-    /// nu = ||v||, u = v / nu when |nu| > 1e-11 (else zero), returns I - (u * u^T) * 2.0 (L x L).
+    /// nu = ||v||, u = v / nu when |nu| > 1e-11 (else zero), returns I - (u * u^T) * 2.0 (L x L)
+    /// (householder_reflector.cpp).
     static KoMatrixImplement HouseholderReflector(const KoMatrixImplement& x);
 
     // ---- Bidiagonalization (bidiagonalize.cpp) -------------------------------------------------

@@ -95,6 +95,21 @@ KoMatrixImplement& KoMatrixImplement::operator=(const KoMatrixImplement& other) 
     return *this;
 }
 
+KoMatrixImplement& KoMatrixImplement::operator=(KoMatrixImplement&& other) {
+    if (this == &other || external || other.external) {
+        // A wrapped buffer is never taken over or given away: copy by the assignment rule.
+        return *this = static_cast<const KoMatrixImplement&>(other);
+    }
+    delete[] data;
+    rows = other.rows;
+    cols = other.cols;
+    count = other.count;
+    data = other.data;
+    other.rows = other.cols = other.count = 0;
+    other.data = nullptr;
+    return *this;
+}
+
 KoMatrixImplement::~KoMatrixImplement() {
     if (!external) {
         delete[] data;

@@ -3,6 +3,7 @@
 // for the special kinds of matrix named by KoMatrix::MatrixType.
 #include <cmath>
 
+#include "linalg/literal_forms.h"
 #include "matrix/KoMatrixImplement.h"
 
 namespace {
@@ -20,15 +21,21 @@ bool AllInsideBand(const KoMatrixImplement& m) {
     return true;
 }
 
-}  // namespace
+// The eigenvalues (n x 1) of a square matrix: the member or its literal twin.
+using EigenValueSolver = KoMatrixError (*)(const KoMatrixImplement&, KoMatrixImplement&);
 
-double KoMatrixImplement::MatrixNorm(const int& p) const {
+KoMatrixError FastEigenValues(const KoMatrixImplement& M, KoMatrixImplement& V) {
+    return M.EigenValues(V);
+}
+
+// The induced 1-norm or spectral norm of A, the latter with the given eigenvalue solver.
+double InducedNorm(const KoMatrixImplement& A, const int& p, EigenValueSolver eigenValues) {
     if (p == 1) {
         // Running maximum of the column sums: the candidate replaces the running value unless
         // the running value is greater.
         double norm = 0.0;
-        for (int j = 0; j < cols; ++j) {
-            const double candidate = GetColumn(j, j).ElementWiseNorm(1);
+        for (int j = 0; j < A.cols; ++j) {
+            const double candidate = A.GetColumn(j, j).ElementWiseNorm(1);
             if (!(norm > candidate)) {
                 norm = candidate;
             }
@@ -36,16 +43,26 @@ double KoMatrixImplement::MatrixNorm(const int& p) const {
         return norm;
     }
     if (p == 2) {
-        if (rows == 0) {
+        if (A.rows == 0) {
             return 0.0;  // no eigenvalues to take the largest of
         }
         // The square root of the largest eigenvalue of A * A^T, whatever A's shape.
-        const KoMatrixImplement M = *this * Transpose();
+        const KoMatrixImplement M = A * A.Transpose();
         KoMatrixImplement eigenvalues;
-        M.EigenValues(eigenvalues);
+        eigenValues(M, eigenvalues);
         return eigenvalues.HadamardPower(0.5).Max();
     }
     return 0.0;
+}
+
+}  // namespace
+
+double KoMatrixImplement::MatrixNorm(const int& p) const {
+    return InducedNorm(*this, p, FastEigenValues);
+}
+
+double kocalvix::literal::MatrixNorm(const KoMatrixImplement& A, const int& p) {
+    return InducedNorm(A, p, kocalvix::literal::EigenValues);
 }
 
 bool KoMatrixImplement::IsSpecialMatrix(int type) const {
