@@ -3,9 +3,11 @@
 
 Benchmarks named "<Operation>/KoCalvix[/<args>]" are paired with "<Operation>/<Peer>[/<args>]"
 from the same run (Eigen, Boost, ...). The ratio is KoCalvix time / peer time: below 1 KoCalvix
-is faster. Usage:
+is faster. Times are CPU times (on a shared machine wall time also counts other processes), the
+smallest of the repetitions when the run repeats (--benchmark_repetitions). Usage:
 
-    build/release/bench/fixed_matrix_bench --benchmark_format=json | tools/bench-ratios.py
+    build/release/bench/fixed_matrix_bench --benchmark_format=json --benchmark_repetitions=3 \
+        | tools/bench-ratios.py
     tools/bench-ratios.py run1.json run2.json
 """
 import json
@@ -21,8 +23,9 @@ def rows(report):
         if len(parts) < 2:
             continue
         operation = "/".join([parts[0]] + parts[2:])
-        ns = b["real_time"] * {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
-        times.setdefault(operation, {})[parts[1]] = ns
+        ns = b["cpu_time"] * {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
+        impls = times.setdefault(operation, {})
+        impls[parts[1]] = min(ns, impls.get(parts[1], ns))
     for operation, impls in times.items():
         if "KoCalvix" not in impls:
             continue

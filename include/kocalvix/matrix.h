@@ -368,6 +368,10 @@ class KOCALVIX_API KoMatrix {
     const double* end() const;
 
   protected:
+    /// Takes ownership of `implement`, which must not be null. The fixed-size classes hand over
+    /// implementations allocated in one block with their elements.
+    explicit KoMatrix(KoMatrixImplement* implement) noexcept : impl(implement) {}
+
     /// The implementation; never null, owned exclusively by this handle.
     KoMatrixImplement* impl;
 

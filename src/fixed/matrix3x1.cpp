@@ -9,18 +9,20 @@
 #include <cstddef>
 
 #include "fixed/fixed_elements.h"
+#include "fixed/fixed_implement.h"
 #include "fixed/rounding.h"
 #include "matrix/KoMatrixImplement.h"
 #include "matrix/power.h"
 
 using kocalvix::fixed::HasFixedSize;
+using kocalvix::fixed::NewFixedImplement;
 using kocalvix::fixed::ReadElements;
 
 // ---- Construction and assignment -------------------------------------------------------------
 
-Matrix3x1::Matrix3x1() : KoMatrix(3, 1) {}
+Matrix3x1::Matrix3x1() : KoMatrix(NewFixedImplement<3, 1>()) {}
 
-Matrix3x1::Matrix3x1(const Matrix3x1& other) : KoMatrix(3, 1) {
+Matrix3x1::Matrix3x1(const Matrix3x1& other) : KoMatrix(NewFixedImplement<3, 1>()) {
     const double* o = ReadElements<3>(*other.impl);
     double* e = impl->data;
     e[0] = o[0];
@@ -28,14 +30,15 @@ Matrix3x1::Matrix3x1(const Matrix3x1& other) : KoMatrix(3, 1) {
     e[2] = o[2];
 }
 
-Matrix3x1::Matrix3x1(const double& a, const double& b, const double& c) : KoMatrix(3, 1) {
+Matrix3x1::Matrix3x1(const double& a, const double& b, const double& c)
+    : KoMatrix(NewFixedImplement<3, 1>()) {
     double* e = impl->data;
     e[0] = a;
     e[1] = b;
     e[2] = c;
 }
 
-Matrix3x1::Matrix3x1(std::vector<double>& v) : KoMatrix(3, 1) {
+Matrix3x1::Matrix3x1(std::vector<double>& v) : KoMatrix(NewFixedImplement<3, 1>()) {
     // A shorter vector leaves the missing elements at 0.0.
     const std::size_t n = std::min<std::size_t>(v.size(), 3);
     std::copy(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n), impl->data);

@@ -9,26 +9,32 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 #include "fixed/fixed_elements.h"
+#include "fixed/fixed_implement.h"
 #include "fixed/rounding.h"
 #include "matrix/KoMatrixImplement.h"
 #include "matrix/power.h"
 
 using kocalvix::fixed::HasFixedSize;
+using kocalvix::fixed::NewFixedImplement;
 using kocalvix::fixed::ReadElements;
 
 namespace {
 
-// c = a * b for row-major 3 x 3 buffers, cij = (ai0 * b0j + ai1 * b1j) + ai2 * b2j. `c` must
-// not alias a or b.
+// c = a * b for row-major 3 x 3 buffers, cij = (ai0 * b0j + ai1 * b1j) + ai2 * b2j. The
+// product is formed in a local array first, so `c` may alias a or b, and the compiler need not
+// reload the operands after every store.
 void Multiply(const double* a, const double* b, double* c) {
+    double product[9];
     for (int i = 0; i < 3; ++i) {
         const double* row = a + 3 * i;
         for (int j = 0; j < 3; ++j) {
-            c[3 * i + j] = row[0] * b[j] + row[1] * b[3 + j] + row[2] * b[6 + j];
+            product[3 * i + j] = row[0] * b[j] + row[1] * b[3 + j] + row[2] * b[6 + j];
         }
     }
+    std::memcpy(c, product, sizeof(product));
 }
 
 // Writes diag(d0, d1, d2) over all nine elements of `a`.
@@ -59,19 +65,23 @@ double FirstExtreme(const double* a, int& index, Beats beats) {
 
 // ---- Construction and assignment -------------------------------------------------------------
 
-Matrix3x3::Matrix3x3() : KoMatrix(3, 3) {}
+Matrix3x3::Matrix3x3() : KoMatrix(NewFixedImplement<3, 3>()) {}
 
-Matrix3x3::Matrix3x3(const Matrix3x3& other) : KoMatrix(3, 3) {
+Matrix3x3::Matrix3x3(const Matrix3x3& other) : KoMatrix(NewFixedImplement<3, 3>()) {
     const double* o = ReadElements<9>(*other.impl);
-    std::copy(o, o + 9, impl->data);
+    std::memcpy(impl->data, o, 9 * sizeof(double));
 }
 
-Matrix3x3::Matrix3x3(double* p) : KoMatrix(3, 3, p, DeepCopy) {}
+Matrix3x3::Matrix3x3(double* p) : KoMatrix(NewFixedImplement<3, 3>()) {
+    if (p != nullptr) {
+        std::memcpy(impl->data, p, 9 * sizeof(double));
+    }
+}
 
 Matrix3x3::Matrix3x3(const double& a0, const double& a1, const double& a2, const double& a3,
                      const double& a4, const double& a5, const double& a6, const double& a7,
                      const double& a8)
-    : KoMatrix(3, 3) {
+    : KoMatrix(NewFixedImplement<3, 3>()) {
     double* a = impl->data;
     a[0] = a0;
     a[1] = a1;
@@ -84,13 +94,13 @@ Matrix3x3::Matrix3x3(const double& a0, const double& a1, const double& a2, const
     a[8] = a8;
 }
 
-Matrix3x3::Matrix3x3(std::vector<double>& v) : KoMatrix(3, 3) {
+Matrix3x3::Matrix3x3(std::vector<double>& v) : KoMatrix(NewFixedImplement<3, 3>()) {
     // A shorter vector leaves the missing elements at 0.0.
     const std::size_t n = std::min<std::size_t>(v.size(), 9);
     std::copy(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n), impl->data);
 }
 
-Matrix3x3::Matrix3x3(const Matrix3x1& d) : KoMatrix(3, 3) {
+Matrix3x3::Matrix3x3(const Matrix3x1& d) : KoMatrix(NewFixedImplement<3, 3>()) {
     WriteDiagonal(ReadElements<3>(*d.impl), impl->data);
 }
 
@@ -117,7 +127,9 @@ const Matrix3x3& Matrix3x3::DiagFrom(const Matrix3x1& d) {
 Matrix3x3& Matrix3x3::operator=(const Matrix3x3& other) {
     const double* o = ReadElements<9>(*other.impl);
     if (HasFixedSize<9>(*impl)) {
-        std::copy(o, o + 9, impl->data);  // also right for self-assignment
+        if (o != impl->data) {  // self-assignment changes nothing
+            std::memcpy(impl->data, o, 9 * sizeof(double));
+        }
     } else {
         // Reshaped through the base class: take the fixed shape back (never a wrapped buffer).
         *impl = KoMatrixImplement(3, 3, o);
@@ -222,23 +234,26 @@ Matrix3x3 Matrix3x3::operator*(const Matrix3x3& B) const {
 
 Matrix3x3& Matrix3x3::operator*=(const Matrix3x3& B) {
     if (HasFixedSize<9>(*impl)) {
-        // Both operands are copied first, so B may be *this itself.
-        double a[9];
-        double b[9];
-        const double* bp = ReadElements<9>(*B.impl);
-        std::copy(impl->data, impl->data + 9, a);
-        std::copy(bp, bp + 9, b);
-        Multiply(a, b, impl->data);
+        // Multiply reads both operands before it writes, so B may be *this itself.
+        Multiply(impl->data, ReadElements<9>(*B.impl), impl->data);
     }
     return *this;
 }
 
 Matrix3x1 Matrix3x3::operator*(const Matrix3x1& x) const {
+    // The result is created first and written in place: its constructor lives in another
+    // source file, and the sums need not wait in memory for it.
+    Matrix3x1 y;
     const double* a = ReadElements<9>(*impl);
     const double* v = ReadElements<3>(*x.impl);
-    return Matrix3x1(a[0] * v[0] + a[1] * v[1] + a[2] * v[2],
-                     a[3] * v[0] + a[4] * v[1] + a[5] * v[2],
-                     a[6] * v[0] + a[7] * v[1] + a[8] * v[2]);
+    const double y0 = a[0] * v[0] + a[1] * v[1] + a[2] * v[2];
+    const double y1 = a[3] * v[0] + a[4] * v[1] + a[5] * v[2];
+    const double y2 = a[6] * v[0] + a[7] * v[1] + a[8] * v[2];
+    double* r = y.impl->data;
+    r[0] = y0;
+    r[1] = y1;
+    r[2] = y2;
+    return y;
 }
 
 KoMatrix Matrix3x3::operator*(const KoMatrix& M) const {

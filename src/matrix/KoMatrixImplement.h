@@ -27,7 +27,7 @@ class KoMatrixImplement {
     struct WrapTag {};
 
     /// The empty 0 x 0 matrix without a buffer.
-    KoMatrixImplement() noexcept;
+    KoMatrixImplement() noexcept : rows(0), cols(0), count(0), data(nullptr), external(false) {}
     /// An owning rows x cols matrix of zeros. Throws std::bad_array_new_length for a negative
     /// dimension or a buffer larger than 0xFFFFFFFF bytes.
     KoMatrixImplement(int rows, int cols);
@@ -37,16 +37,22 @@ class KoMatrixImplement {
     KoMatrixImplement(int rows, int cols, double* buffer, WrapTag);
     /// Deep copy into a fresh owning buffer.
     KoMatrixImplement(const KoMatrixImplement& other);
-    /// Takes over other's buffer and wrapping state; other becomes the empty matrix.
-    KoMatrixImplement(KoMatrixImplement&& other) noexcept;
+    /// Takes over other's buffer and wrapping state; other becomes the empty matrix. A
+    /// co-allocated buffer stays with other and is copied instead (which may throw).
+    KoMatrixImplement(KoMatrixImplement&& other);
     /// The assignment rule: an owning target takes the source's shape and elements (strong
     /// guarantee); a wrapping target takes the elements only when the shapes agree.
     KoMatrixImplement& operator=(const KoMatrixImplement& other);
     /// The same rule; when both matrices own their buffers, *this takes over other's buffer
     /// instead of copying it, and other becomes the empty matrix.
     KoMatrixImplement& operator=(KoMatrixImplement&& other);
-    /// Releases the buffer unless it is wrapped.
-    virtual ~KoMatrixImplement();
+    /// Releases the buffer unless it is wrapped or co-allocated.
+    virtual ~KoMatrixImplement() {
+        if (!external && !coallocated) {
+            delete[] data;
+        }
+        data = nullptr;
+    }
     /// The determinant by elimination (elimination.cpp).
     virtual double Det() const;
 
@@ -79,6 +85,11 @@ class KoMatrixImplement {
     int count;
     double* data;
     bool external;
+    /// True while `data` lies in the same allocation as this object (the fixed-size
+    /// implementations, fixed/fixed_implement.h). Such a buffer is never released on its own
+    /// and never handed to another object: a move copies it, and an assignment of another
+    /// element count gives the object a separate buffer.
+    bool coallocated = false;
 
     // ---- Element-wise arithmetic (arithmetic.cpp) ---------------------------------------------
 

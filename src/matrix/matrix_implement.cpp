@@ -28,9 +28,6 @@ void KoMatrixImplement::CheckShape(long long rows, long long cols) {
     }
 }
 
-KoMatrixImplement::KoMatrixImplement() noexcept
-    : rows(0), cols(0), count(0), data(nullptr), external(false) {}
-
 KoMatrixImplement::KoMatrixImplement(int rows, int cols)
     : rows(rows), cols(cols), count(0), data(nullptr), external(false) {
     CheckShape(rows, cols);
@@ -54,12 +51,18 @@ KoMatrixImplement::KoMatrixImplement(int rows, int cols, double* buffer, WrapTag
 KoMatrixImplement::KoMatrixImplement(const KoMatrixImplement& other)
     : KoMatrixImplement(other.rows, other.cols, other.data) {}
 
-KoMatrixImplement::KoMatrixImplement(KoMatrixImplement&& other) noexcept
+KoMatrixImplement::KoMatrixImplement(KoMatrixImplement&& other)
     : rows(other.rows),
       cols(other.cols),
       count(other.count),
       data(other.data),
       external(other.external) {
+    if (other.coallocated) {
+        // The buffer belongs to other's allocation: copy it, and leave other as it is.
+        data = new double[count];
+        std::memcpy(data, other.data, sizeof(double) * static_cast<size_t>(count));
+        return;
+    }
     other.rows = other.cols = other.count = 0;
     other.data = nullptr;
     other.external = false;
@@ -86,8 +89,11 @@ KoMatrixImplement& KoMatrixImplement::operator=(const KoMatrixImplement& other) 
         if (fresh != nullptr) {
             std::memcpy(fresh, other.data, sizeof(double) * static_cast<size_t>(other.count));
         }
-        delete[] data;
+        if (!coallocated) {
+            delete[] data;
+        }
         data = fresh;
+        coallocated = false;
         count = other.count;
     }
     rows = other.rows;
@@ -96,11 +102,15 @@ KoMatrixImplement& KoMatrixImplement::operator=(const KoMatrixImplement& other) 
 }
 
 KoMatrixImplement& KoMatrixImplement::operator=(KoMatrixImplement&& other) {
-    if (this == &other || external || other.external) {
-        // A wrapped buffer is never taken over or given away: copy by the assignment rule.
+    if (this == &other || external || other.external || other.coallocated) {
+        // A wrapped buffer is never taken over or given away, and a co-allocated one never
+        // leaves its object: copy by the assignment rule.
         return *this = static_cast<const KoMatrixImplement&>(other);
     }
-    delete[] data;
+    if (!coallocated) {
+        delete[] data;
+    }
+    coallocated = false;
     rows = other.rows;
     cols = other.cols;
     count = other.count;
@@ -108,11 +118,4 @@ KoMatrixImplement& KoMatrixImplement::operator=(KoMatrixImplement&& other) {
     other.rows = other.cols = other.count = 0;
     other.data = nullptr;
     return *this;
-}
-
-KoMatrixImplement::~KoMatrixImplement() {
-    if (!external) {
-        delete[] data;
-    }
-    data = nullptr;
 }
