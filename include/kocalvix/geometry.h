@@ -20,6 +20,14 @@
 
 #include "kocalvix/export.h"
 
+namespace kocalvix {
+namespace geometry {
+// The library's own code reads coordinates and vertices through this (internal) friend, without
+// a call per element; hosts use the members below.
+struct Access;
+}  // namespace geometry
+}  // namespace kocalvix
+
 /// A point, or vector, of the plane: the coordinates x (index 0) and y (index 1), stored as two
 /// contiguous doubles.
 class KOCALVIX_API KoPoint {
@@ -81,6 +89,8 @@ class KOCALVIX_API KoPoint {
     bool IsBetweenWithoutCheck(const KoPoint& a, const KoPoint& b) const;
 
   private:
+    friend struct kocalvix::geometry::Access;
+
     double x;
     double y;
 };
@@ -197,6 +207,8 @@ class KOCALVIX_API KoLine {
     int SegmentIntersection(KoLine& o, KoPoint*& out) const;
 
   private:
+    friend struct kocalvix::geometry::Access;
+
     KoPoint p[2];
 };
 
@@ -262,6 +274,8 @@ class KOCALVIX_API KoPolygon {
     KoPolygon& operator=(KoPolygon&& o) noexcept;
 
   private:
+    friend struct kocalvix::geometry::Access;
+
     int count;
     KoPoint* vertices;
 };

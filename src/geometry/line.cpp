@@ -3,32 +3,17 @@
 // intersection and segment intersection.
 #include <kocalvix/geometry.h>
 
+#include "geometry/predicates.h"
+
+using kocalvix::geometry::V;
+using kocalvix::geometry::Vec2;
+
 namespace {
 
 // The endpoint or coordinate index for i: the remainder of i modulo 2, made non-negative.
 int Reduce(int i) {
     const int r = i % 2;
     return r < 0 ? r + 2 : r;
-}
-
-// The determinant and intersection point of the lines a-b and c-d, each expression formed in
-// exactly this grouping (every decision compares a result with 0 exactly).
-struct Crossing {
-    double denom;
-    double x;
-    double y;
-};
-
-Crossing Intersect(const KoPoint& a, const KoPoint& b, const KoPoint& c, const KoPoint& d) {
-    const double ax = a[0], ay = a[1], bx = b[0], by = b[1];
-    const double cx = c[0], cy = c[1], dx = d[0], dy = d[1];
-    Crossing r;
-    r.denom = (ax - bx) * (cy - dy) - (cx - dx) * (ay - by);
-    const double k1 = ax * by - ay * bx;
-    const double k2 = cx * dy - cy * dx;
-    r.x = (k1 * (cx - dx) - k2 * (ax - bx)) / r.denom;
-    r.y = (k1 * (cy - dy) - k2 * (ay - by)) / r.denom;
-    return r;
 }
 
 // Replaces the caller's array at `out` by `fresh`: the new array is allocated before the old one
@@ -86,26 +71,18 @@ bool KoLine::operator!=(const KoLine& o) const {
 }
 
 int KoLine::CheckSide(const KoPoint& q) const {
-    const KoPoint& a = p[0];
-    const KoPoint& b = p[1];
-    const double side = (b[0] - a[0]) * (q[1] - a[1]) - (b[1] - a[1]) * (q[0] - a[0]);
-    if (side < 0.0) {
-        return 1;
-    }
-    if (side == 0.0) {
-        return 0;
-    }
-    return -1;
+    return kocalvix::geometry::SideCode(kocalvix::geometry::Cross(V(q), V(p[0]), V(p[1])));
 }
 
 int KoLine::LineIntersection(const KoLine& o, KoPoint& out) const {
-    const Crossing r = Intersect(p[0], p[1], o.p[0], o.p[1]);
+    const kocalvix::geometry::Crossing r =
+        kocalvix::geometry::Intersect(V(p[0]), V(p[1]), V(o.p[0]), V(o.p[1]));
+    // Compared before `out` (possibly one of the points) is set.
+    const bool samePoints = r.denom == 0.0 && *this == o;
+    kocalvix::geometry::Store(out, kocalvix::geometry::LineIntersectionPoint(r));
     if (r.denom == 0.0) {
-        const bool samePoints = *this == o;  // compared before `out` (possibly one of them) is set
-        out = KoPoint();
         return samePoints ? 2 : 0;
     }
-    out = KoPoint(r.x, r.y);
     return 1;
 }
 
@@ -114,7 +91,7 @@ int KoLine::SegmentIntersection(KoLine& o, KoPoint*& out) const {
     const KoPoint& b = p[1];
     const KoPoint& c = o.p[0];
     const KoPoint& d = o.p[1];
-    const Crossing r = Intersect(a, b, c, d);
+    const kocalvix::geometry::Crossing r = kocalvix::geometry::Intersect(V(a), V(b), V(c), V(d));
     if (r.denom == 0.0) {
         if (!a.IsSameline(c, d) || !b.IsSameline(c, d)) {
             return 0;  // parallel, on different lines
@@ -138,9 +115,12 @@ int KoLine::SegmentIntersection(KoLine& o, KoPoint*& out) const {
         HandOver(out, both);
         return 2;
     }
-    const KoPoint crossing(r.x, r.y);
-    if (crossing.IsBetweenWithoutCheck(a, b) && crossing.IsBetweenWithoutCheck(c, d)) {
-        HandOver(out, new KoPoint[1]{crossing});
+    const Vec2 crossing = r.point;
+    if (kocalvix::geometry::IsBetweenWithoutCheck(crossing, V(a), V(b)) &&
+        kocalvix::geometry::IsBetweenWithoutCheck(crossing, V(c), V(d))) {
+        KoPoint* one = new KoPoint[1];
+        kocalvix::geometry::Store(one[0], crossing);
+        HandOver(out, one);
         return 1;
     }
     return 0;

@@ -3,6 +3,8 @@
 // predicates on which the rest of the geometry is phrased.
 #include <kocalvix/geometry.h>
 
+#include "geometry/predicates.h"
+
 namespace {
 
 // The coordinate index for i: the remainder of i modulo 2, made non-negative.
@@ -93,21 +95,13 @@ const KoPoint KoPoint::operator/(const double& s) const {
 }
 
 bool KoPoint::IsSameline(const KoPoint& a, const KoPoint& b) const {
-    const double cross = (y - a.y) * (b.x - a.x) - (b.y - a.y) * (x - a.x);
-    return cross == 0.0;
+    using kocalvix::geometry::V;
+    return kocalvix::geometry::Cross(V(*this), V(a), V(b)) == 0.0;
 }
 
 bool KoPoint::IsBetweenWithoutCheck(const KoPoint& a, const KoPoint& b) const {
-    const double dot = (x - a.x) * (b.x - a.x) + (y - a.y) * (b.y - a.y);
-    const double len2 = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
-    // Written as two rejections: a NaN dot is rejected by neither and passes.
-    if (dot < 0.0) {
-        return false;
-    }
-    if (dot > len2) {
-        return false;
-    }
-    return true;
+    using kocalvix::geometry::V;
+    return kocalvix::geometry::IsBetweenWithoutCheck(V(*this), V(a), V(b));
 }
 
 bool KoPoint::IsBetween(const KoPoint& a, const KoPoint& b) const {

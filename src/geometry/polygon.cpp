@@ -4,10 +4,12 @@
 #include <kocalvix/geometry.h>
 
 #include <cassert>
-#include <cmath>
 #include <cstddef>
 #include <new>
 #include <vector>
+
+#include "geometry/coordinates.h"
+#include "geometry/polygon_algorithms.h"
 
 namespace {
 
@@ -41,22 +43,11 @@ int VertexIndex(int i, int count) {
     return 0;  // for an empty polygon: the spare slot
 }
 
-// One vertex during SortVertice, with its offset from the centroid.
-struct SortEntry {
-    KoPoint vertex;
-    double dx;
-    double dy;
-};
-
-// True when entry b is to come before entry a: b in the right half (dx >= 0, or NaN) and a in
-// the left half (dx < 0), or both in the same half with a.dy * b.dx > a.dx * b.dy.
-bool ComesBefore(const SortEntry& b, const SortEntry& a) {
-    const bool aLeft = a.dx < 0.0;
-    const bool bLeft = b.dx < 0.0;
-    if (aLeft != bLeft) {
-        return aLeft;
+// Copies n vertices without a call per vertex.
+void CopyVertices(const KoPoint* from, int n, KoPoint* to) {
+    for (int i = 0; i < n; ++i) {
+        kocalvix::geometry::Store(to[i], kocalvix::geometry::V(from[i]));
     }
-    return a.dy * b.dx > a.dx * b.dy;
 }
 
 }  // namespace
@@ -65,16 +56,12 @@ KoPolygon::KoPolygon() : count(1), vertices(NewVertexArray(1)) {}
 
 KoPolygon::KoPolygon(const std::vector<KoPoint>& v)
     : count(CheckedCount(v.size())), vertices(NewVertexArray(count)) {
-    for (int i = 0; i < count; ++i) {
-        vertices[i] = v[static_cast<std::size_t>(i)];
-    }
+    CopyVertices(v.data(), count, vertices);
 }
 
 KoPolygon::KoPolygon(const KoPoint* p, const int& n) : count(n), vertices(NewVertexArray(n)) {
     if (p != nullptr) {
-        for (int i = 0; i < count; ++i) {
-            vertices[i] = p[i];
-        }
+        CopyVertices(p, count, vertices);
     }
 }
 
@@ -86,9 +73,7 @@ KoPolygon::KoPolygon(const KoPoint& a, const KoPoint& b, const KoPoint& c)
 }
 
 KoPolygon::KoPolygon(const KoPolygon& o) : count(o.count), vertices(NewVertexArray(o.count)) {
-    for (int i = 0; i < count; ++i) {
-        vertices[i] = o.vertices[i];
-    }
+    CopyVertices(o.vertices, count, vertices);
 }
 
 KoPolygon::~KoPolygon() {
@@ -103,17 +88,13 @@ KoPolygon& KoPolygon::operator=(const KoPolygon& o) {
     if (count != o.count) {
         // Allocate before anything changes: a failure leaves this polygon as it was.
         KoPoint* fresh = NewVertexArray(o.count);
-        for (int i = 0; i < o.count; ++i) {
-            fresh[i] = o.vertices[i];
-        }
+        CopyVertices(o.vertices, o.count, fresh);
         delete[] vertices;
         vertices = fresh;
         count = o.count;
         return *this;
     }
-    for (int i = 0; i < count; ++i) {
-        vertices[i] = o.vertices[i];
-    }
+    CopyVertices(o.vertices, count, vertices);
     return *this;
 }
 
@@ -145,11 +126,15 @@ bool KoPolygon::IsNonSelfIntersection() {
     if (count <= 3) {
         return true;
     }
+    using kocalvix::geometry::V;
+    using kocalvix::geometry::Vec2;
     const KoPoint* P = vertices;
+    const Vec2 p0 = V(P[0]);
     // Orientation of the fan triangle P[0], P[i], P[i + 1].
-    const auto fan = [P](int i) {
-        return (P[i + 1][0] - P[i][0]) * (P[i][1] - P[0][1]) -
-               (P[i][0] - P[0][0]) * (P[i + 1][1] - P[i][1]);
+    const auto fan = [P, p0](int i) {
+        const Vec2 a = V(P[i]);
+        const Vec2 b = V(P[i + 1]);
+        return (b.x - a.x) * (a.y - p0.y) - (a.x - p0.x) * (b.y - a.y);
     };
     double prev = fan(1);
     for (int i = 2; i <= count - 2; ++i) {
@@ -163,49 +148,10 @@ bool KoPolygon::IsNonSelfIntersection() {
 }
 
 KoPolygon& KoPolygon::SortVertice() {
-    if (count == 0) {
-        return *this;
-    }
-    double sumX = vertices[0][0];
-    double sumY = vertices[0][1];
-    for (int i = 1; i < count; ++i) {
-        sumX += vertices[i][0];
-        sumY += vertices[i][1];
-    }
-    const double cx = sumX / static_cast<double>(count);
-    const double cy = sumY / static_cast<double>(count);
-
-    std::vector<SortEntry> entries;
-    entries.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        entries.push_back(SortEntry{vertices[i], vertices[i][0] - cx, vertices[i][1] - cy});
-    }
-    // The pairwise exchange pass. The precedence has non-transitive ties, so the result is
-    // defined by this very procedure and no other sort may replace it.
-    for (std::size_t i = 0; i + 1 < entries.size(); ++i) {
-        for (std::size_t j = i + 1; j < entries.size(); ++j) {
-            if (ComesBefore(entries[j], entries[i])) {
-                const SortEntry held = entries[i];
-                entries[i] = entries[j];
-                entries[j] = held;
-            }
-        }
-    }
-    for (int i = 0; i < count; ++i) {
-        vertices[i] = entries[static_cast<std::size_t>(i)].vertex;
-    }
+    kocalvix::geometry::SortByAngle(vertices, count);
     return *this;
 }
 
 double KoPolygon::Area() {
-    if (count == 0) {
-        return 0.0;
-    }
-    const KoPoint* P = vertices;
-    double sum = 0.0;
-    for (int i = 0; i + 1 < count; ++i) {
-        sum += P[i][0] * P[i + 1][1] - P[i][1] * P[i + 1][0];
-    }
-    const double closing = P[count - 1][0] * P[0][1] - P[count - 1][1] * P[0][0];
-    return std::fabs((closing + sum) * 0.5);
+    return kocalvix::geometry::ShoelaceArea(vertices, count);
 }

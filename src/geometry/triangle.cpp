@@ -1,38 +1,54 @@
 // SPDX-License-Identifier: MIT
-// KoTriangle: orientation, and the overlap polygon and overlap area of two triangles.
+// KoTriangle: orientation, and the overlap polygon and overlap area of two triangles. The
+// overlap is collected into a small local array of plain points; CoverageArea sorts and measures
+// that array directly, without building a polygon.
 #include <kocalvix/geometry.h>
 
-#include <cstddef>
-#include <vector>
+#include "geometry/coordinates.h"
+#include "geometry/polygon_algorithms.h"
+#include "geometry/predicates.h"
+
+using kocalvix::geometry::Access;
+using kocalvix::geometry::ClampedVertex;
+using kocalvix::geometry::Cross;
+using kocalvix::geometry::Vec2;
 
 namespace {
 
-// The orientation value of vertices 0, 1, 2 (clamped reads): > 0 when they run clockwise.
-double Turn(const KoPolygon& t) {
-    const KoPoint& p0 = t[0];
-    const KoPoint& p1 = t[1];
-    const KoPoint& p2 = t[2];
-    return (p1[1] - p0[1]) * (p2[0] - p1[0]) - (p2[1] - p1[1]) * (p1[0] - p0[0]);
+// The most candidates the overlap collects: per edge of the second triangle three crossings,
+// one vertex of each triangle.
+constexpr int kMaxOverlap = 15;
+
+// Vertices 0, 1, 2 of a triangle (clamped reads).
+struct Corners {
+    Vec2 p[3];
+};
+
+Corners ReadCorners(const KoPolygon& t) {
+    return Corners{{ClampedVertex(t, 0), ClampedVertex(t, 1), ClampedVertex(t, 2)}};
+}
+
+// The orientation value of vertices 0, 1, 2: > 0 when they run clockwise.
+double Turn(const Vec2* p) {
+    return (p[1].y - p[0].y) * (p[2].x - p[1].x) - (p[2].y - p[1].y) * (p[1].x - p[0].x);
 }
 
 // Makes a triangle clockwise by swapping vertices 0 and 2 when its turn value is neither > 0
 // nor == 0 (counter-clockwise or NaN). Collinear vertices stay as they are.
-void MakeClockwise(KoPolygon& t) {
-    const double turn = Turn(t);
+void MakeClockwise(Corners& t) {
+    const double turn = Turn(t.p);
     if (!(turn > 0.0) && !(turn == 0.0)) {
-        const KoPoint first = t[0];
-        t[0] = t[2];
-        t[2] = first;
+        const Vec2 first = t.p[0];
+        t.p[0] = t.p[2];
+        t.p[2] = first;
     }
 }
 
 // True when q lies in the closed clockwise triangle t: on the right of, or on, each of its
 // directed edges. A NaN side value counts as outside.
-bool IsInsideTriangle(const KoPolygon& t, const KoPoint& q) {
+bool IsInsideTriangle(const Corners& t, Vec2 q) {
     for (int i = 0; i < 3; ++i) {
-        const KoPoint& a = t[i];
-        const KoPoint& b = t[(i + 1) % 3];
-        const double side = (q[1] - a[1]) * (b[0] - a[0]) - (q[0] - a[0]) * (b[1] - a[1]);
+        const double side = Cross(q, t.p[i], t.p[(i + 1) % 3]);
         if (!(side < 0.0 || side == 0.0)) {
             return false;
         }
@@ -40,16 +56,77 @@ bool IsInsideTriangle(const KoPolygon& t, const KoPoint& q) {
     return true;
 }
 
-bool IsPoint(const KoPolygon& t) {
-    return t[0] == t[1] && t[1] == t[2];
+bool IsPoint(const Corners& t) {
+    return t.p[0] == t.p[1] && t.p[1] == t.p[2];
 }
 
-const KoPolygon EmptyPolygon() {
-    return KoPolygon(std::vector<KoPoint>());
-}
+// The overlap of triangles `first` and `second`, in collection order without exact duplicates,
+// written to out[0 ..]; returns the number of points (at most kMaxOverlap).
+int Overlap(const KoPolygon& first, const KoPolygon& second, Vec2* out) {
+    if (Access::Count(first) == 0 || Access::Count(second) == 0) {
+        return 0;
+    }
+    // Clockwise copies; neither operand changes.
+    Corners a = ReadCorners(first);
+    Corners b = ReadCorners(second);
+    MakeClockwise(a);
+    MakeClockwise(b);
 
-const KoPolygon OnePoint(const KoPoint& p) {
-    return KoPolygon(&p, 1);
+    if (IsPoint(a)) {
+        out[0] = a.p[0];
+        return IsInsideTriangle(b, a.p[0]) ? 1 : 0;
+    }
+    if (IsPoint(b)) {
+        out[0] = b.p[0];
+        return IsInsideTriangle(a, b.p[0]) ? 1 : 0;
+    }
+
+    // side[j][i]: the CheckSide code of a's vertex j against the directed edge i of b.
+    int side[3][3];
+    bool aInside[3];
+    for (int j = 0; j < 3; ++j) {
+        for (int i = 0; i < 3; ++i) {
+            side[j][i] = kocalvix::geometry::SideCode(Cross(a.p[j], b.p[i], b.p[(i + 1) % 3]));
+        }
+        aInside[j] = side[j][0] != -1 && side[j][1] != -1 && side[j][2] != -1;
+    }
+
+    Vec2 candidates[kMaxOverlap];
+    int n = 0;
+    for (int i = 0; i < 3; ++i) {
+        const Vec2 edge0 = b.p[i];
+        const Vec2 edge1 = b.p[(i + 1) % 3];
+        for (int j = 0; j < 3; ++j) {
+            const int next = (j + 1) % 3;
+            // a's edge j -> next has its ends strictly on opposite sides of b's edge line i.
+            if (side[j][i] != 0 && side[j][i] + side[next][i] == 0) {
+                const Vec2 crossing = kocalvix::geometry::LineIntersectionPoint(
+                    kocalvix::geometry::Intersect(edge0, edge1, a.p[j], a.p[next]));
+                if (kocalvix::geometry::IsBetweenWithoutCheck(crossing, edge0, edge1)) {
+                    candidates[n++] = crossing;
+                }
+            }
+        }
+        if (aInside[i]) {
+            candidates[n++] = a.p[i];
+        }
+        if (IsInsideTriangle(a, b.p[i])) {
+            candidates[n++] = b.p[i];
+        }
+    }
+
+    // Keep each candidate unless an equal one stands earlier in the list.
+    int kept = 0;
+    for (int k = 0; k < n; ++k) {
+        bool repeated = false;
+        for (int e = 0; e < k && !repeated; ++e) {
+            repeated = candidates[e] == candidates[k];
+        }
+        if (!repeated) {
+            out[kept++] = candidates[k];
+        }
+    }
+    return kept;
 }
 
 }  // namespace
@@ -80,7 +157,7 @@ KoTriangle& KoTriangle::operator=(const KoTriangle& o) {
 }
 
 int KoTriangle::CheckClockwise() const {
-    const double turn = Turn(*this);
+    const double turn = Turn(ReadCorners(*this).p);
     if (turn > 0.0) {
         return 1;
     }
@@ -91,71 +168,19 @@ int KoTriangle::CheckClockwise() const {
 }
 
 const KoPolygon KoTriangle::CalculatePolygonvertex(KoTriangle& other) const {
-    if (size() == 0 || other.size() == 0) {
-        return EmptyPolygon();
+    Vec2 points[kMaxOverlap];
+    const int n = Overlap(*this, other, points);
+    KoPolygon overlap(nullptr, n);
+    KoPoint* vertices = Access::Vertices(overlap);
+    for (int k = 0; k < n; ++k) {
+        kocalvix::geometry::Store(vertices[k], points[k]);
     }
-    // Work on clockwise copies; neither operand changes.
-    KoPolygon a(at(0), at(1), at(2));
-    KoPolygon b(other);
-    MakeClockwise(a);
-    MakeClockwise(b);
-
-    if (IsPoint(a)) {
-        return IsInsideTriangle(b, a[0]) ? OnePoint(a[0]) : EmptyPolygon();
-    }
-    if (IsPoint(b)) {
-        return IsInsideTriangle(a, b[0]) ? OnePoint(b[0]) : EmptyPolygon();
-    }
-
-    // side[j][i]: CheckSide of a's vertex j against the directed edge i of b.
-    int side[3][3];
-    bool aInside[3];
-    for (int j = 0; j < 3; ++j) {
-        for (int i = 0; i < 3; ++i) {
-            side[j][i] = KoLine(b[i], b[(i + 1) % 3]).CheckSide(a[j]);
-        }
-        aInside[j] = side[j][0] != -1 && side[j][1] != -1 && side[j][2] != -1;
-    }
-
-    std::vector<KoPoint> candidates;
-    candidates.reserve(15);
-    for (int i = 0; i < 3; ++i) {
-        const KoLine edge(b[i], b[(i + 1) % 3]);
-        for (int j = 0; j < 3; ++j) {
-            const int next = (j + 1) % 3;
-            // a's edge j -> next has its ends strictly on opposite sides of b's edge line i.
-            if (side[j][i] != 0 && side[j][i] + side[next][i] == 0) {
-                KoPoint crossing;
-                edge.LineIntersection(KoLine(a[j], a[next]), crossing);  // (0, 0) if parallel
-                if (crossing.IsBetweenWithoutCheck(edge[0], edge[1])) {
-                    candidates.push_back(crossing);
-                }
-            }
-        }
-        if (aInside[i]) {
-            candidates.push_back(a[i]);
-        }
-        if (IsInsideTriangle(a, b[i])) {
-            candidates.push_back(b[i]);
-        }
-    }
-
-    // Keep each candidate unless an equal one stands earlier in the list.
-    std::vector<KoPoint> kept;
-    kept.reserve(candidates.size());
-    for (std::size_t k = 0; k < candidates.size(); ++k) {
-        bool repeated = false;
-        for (std::size_t e = 0; e < k && !repeated; ++e) {
-            repeated = candidates[e] == candidates[k];
-        }
-        if (!repeated) {
-            kept.push_back(candidates[k]);
-        }
-    }
-    return KoPolygon(kept);
+    return overlap;
 }
 
 double KoTriangle::CoverageArea(KoTriangle& other) const {
-    KoPolygon overlap = CalculatePolygonvertex(other);
-    return overlap.SortVertice().Area();
+    Vec2 points[kMaxOverlap];
+    const int n = Overlap(*this, other, points);
+    kocalvix::geometry::SortByAngle(points, n);
+    return kocalvix::geometry::ShoelaceArea(points, n);
 }
