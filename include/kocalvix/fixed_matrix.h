@@ -9,6 +9,11 @@
 // library's power function described in kocalvix/matrix.h (exponents 2.0, 0.5 and 1.0 are exact
 // and identical everywhere; others use the C library's pow).
 //
+// A fixed-size value keeps its implementation and its elements in one memory block. Released
+// blocks are kept for reuse in a small cache of the releasing thread (at most 32 blocks of 128
+// bytes, returned to the heap when the thread ends; not on Windows, where every block comes
+// from the heap), so creating a value usually does not reach the heap at all.
+//
 // Reshaped objects: a KoMatrix operation reached through a base reference (operator=, AddRow,
 // AddColumn, operator*=) can give a fixed-size object another shape. The fixed-size members
 // then stay within the object's buffer at the cost of one comparison of the element count:
