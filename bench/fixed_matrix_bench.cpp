@@ -86,64 +86,90 @@ using KO = KoOperands;
 const bool kRegistered = [] {
     // The operations with their own targets first: product, inverse, matrix-vector product and
     // determinant.
-    Compare("Matrix3x3Product", [](KO& o) { return o.a * o.b; },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a * o.b; }));
-    Compare("Matrix3x3Inv", [](KO& o) { return o.a.Inv(); },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.inverse(); }));
-    Compare("Matrix3x3TimesVector", [](KO& o) { return o.a * o.x; },
-            KOCALVIX_EIGEN([](EO& o) -> V3 { return o.a * o.x; }));
-    Compare("Matrix3x3Det", [](KO& o) { return o.a.Det(); },
-            KOCALVIX_EIGEN([](EO& o) { return o.a.determinant(); }));
+    Compare(
+        "Matrix3x3Product", [](KO& o) { return o.a * o.b; },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a * o.b; }));
+    Compare(
+        "Matrix3x3Inv", [](KO& o) { return o.a.Inv(); },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.inverse(); }));
+    Compare(
+        "Matrix3x3TimesVector", [](KO& o) { return o.a * o.x; },
+        KOCALVIX_EIGEN([](EO& o) -> V3 { return o.a * o.x; }));
+    Compare(
+        "Matrix3x3Det", [](KO& o) { return o.a.Det(); },
+        KOCALVIX_EIGEN([](EO& o) { return o.a.determinant(); }));
 
     // Every other value operation of Matrix3x3.
-    Compare("Matrix3x3Transpose", [](KO& o) { return o.a.Transpose(); },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.transpose(); }));
-    Compare("Matrix3x3Copy", [](KO& o) { return Matrix3x3(o.a); },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a; }));
-    Compare("Matrix3x3Identity", [](KO&) { return Matrix3x3::Identity(); },
-            KOCALVIX_EIGEN([](EO&) -> M3 { return M3::Identity(); }));
-    Compare("Matrix3x3FromDiagonal", [](KO& o) { return Matrix3x3(o.x); },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.x.asDiagonal(); }));
-    Compare("Matrix3x3Plus", [](KO& o) { return o.a + o.b; },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a + o.b; }));
-    Compare("Matrix3x3Minus", [](KO& o) { return o.a - o.b; },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a - o.b; }));
-    Compare("Matrix3x3PlusScalar", [](KO& o) { return o.a + o.s; },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.array() + o.s; }));
-    Compare("Matrix3x3TimesScalar", [](KO& o) { return o.a * o.s; },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a * o.s; }));
-    Compare("Matrix3x3DividedByScalar", [](KO& o) { return o.a / o.s; },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a / o.s; }));
-    Compare("Matrix3x3HadamardProduct", [](KO& o) { return o.a.HadamardProduct(o.b); },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.cwiseProduct(o.b); }));
-    Compare("Matrix3x3HadamardDivision", [](KO& o) { return o.a.HadamardDivision(o.b); },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.cwiseQuotient(o.b); }));
-    Compare("Matrix3x3Power3", [](KO& o) { return o.a ^ 3; },
-            KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a * o.a * o.a; }));
+    Compare(
+        "Matrix3x3Transpose", [](KO& o) { return o.a.Transpose(); },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.transpose(); }));
+    Compare(
+        "Matrix3x3Copy", [](KO& o) { return Matrix3x3(o.a); },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a; }));
+    Compare(
+        "Matrix3x3Identity", [](KO&) { return Matrix3x3::Identity(); },
+        KOCALVIX_EIGEN([](EO&) -> M3 { return M3::Identity(); }));
+    Compare(
+        "Matrix3x3FromDiagonal", [](KO& o) { return Matrix3x3(o.x); },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.x.asDiagonal(); }));
+    Compare(
+        "Matrix3x3Plus", [](KO& o) { return o.a + o.b; },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a + o.b; }));
+    Compare(
+        "Matrix3x3Minus", [](KO& o) { return o.a - o.b; },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a - o.b; }));
+    Compare(
+        "Matrix3x3PlusScalar", [](KO& o) { return o.a + o.s; },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.array() + o.s; }));
+    Compare(
+        "Matrix3x3TimesScalar", [](KO& o) { return o.a * o.s; },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a * o.s; }));
+    Compare(
+        "Matrix3x3DividedByScalar", [](KO& o) { return o.a / o.s; },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a / o.s; }));
+    Compare(
+        "Matrix3x3HadamardProduct", [](KO& o) { return o.a.HadamardProduct(o.b); },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.cwiseProduct(o.b); }));
+    Compare(
+        "Matrix3x3HadamardDivision", [](KO& o) { return o.a.HadamardDivision(o.b); },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a.cwiseQuotient(o.b); }));
+    Compare(
+        "Matrix3x3Power3", [](KO& o) { return o.a ^ 3; },
+        KOCALVIX_EIGEN([](EO& o) -> M3 { return o.a * o.a * o.a; }));
 
     // The value operations of Matrix3x1.
-    Compare("Matrix3x1Plus", [](KO& o) { return o.x + o.y; },
-            KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x + o.y; }));
-    Compare("Matrix3x1Minus", [](KO& o) { return o.x - o.y; },
-            KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x - o.y; }));
-    Compare("Matrix3x1Copy", [](KO& o) { return Matrix3x1(o.x); },
-            KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x; }));
-    Compare("Matrix3x1PlusScalar", [](KO& o) { return o.x + o.s; },
-            KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x.array() + o.s; }));
-    Compare("Matrix3x1TimesScalar", [](KO& o) { return o.x * o.s; },
-            KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x * o.s; }));
-    Compare("Matrix3x1DividedByScalar", [](KO& o) { return o.x / o.s; },
-            KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x / o.s; }));
-    Compare("Matrix3x1HadamardProduct", [](KO& o) { return o.x.HadamardProduct(o.y); },
-            KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x.cwiseProduct(o.y); }));
-    Compare("Matrix3x1HadamardDivision", [](KO& o) { return o.x.HadamardDivision(o.y); },
-            KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x.cwiseQuotient(o.y); }));
+    Compare(
+        "Matrix3x1Plus", [](KO& o) { return o.x + o.y; },
+        KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x + o.y; }));
+    Compare(
+        "Matrix3x1Minus", [](KO& o) { return o.x - o.y; },
+        KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x - o.y; }));
+    Compare(
+        "Matrix3x1Copy", [](KO& o) { return Matrix3x1(o.x); },
+        KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x; }));
+    Compare(
+        "Matrix3x1PlusScalar", [](KO& o) { return o.x + o.s; },
+        KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x.array() + o.s; }));
+    Compare(
+        "Matrix3x1TimesScalar", [](KO& o) { return o.x * o.s; },
+        KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x * o.s; }));
+    Compare(
+        "Matrix3x1DividedByScalar", [](KO& o) { return o.x / o.s; },
+        KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x / o.s; }));
+    Compare(
+        "Matrix3x1HadamardProduct", [](KO& o) { return o.x.HadamardProduct(o.y); },
+        KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x.cwiseProduct(o.y); }));
+    Compare(
+        "Matrix3x1HadamardDivision", [](KO& o) { return o.x.HadamardDivision(o.y); },
+        KOCALVIX_EIGEN([](EO& o) -> V3 { return o.x.cwiseQuotient(o.y); }));
 
     // In place: no object is created on either side.
-    Compare("Matrix3x3PlusInPlace", [](KO& o) { return &(o.a += o.b); },
-            KOCALVIX_EIGEN([](EO& o) { return &(o.a += o.b); }));
-    Compare("Matrix3x1TimesScalarInPlace", [](KO& o) { return &(o.x *= o.s); },
-            KOCALVIX_EIGEN([](EO& o) { return &(o.x *= o.s); }));
+    Compare(
+        "Matrix3x3PlusInPlace", [](KO& o) { return &(o.a += o.b); },
+        KOCALVIX_EIGEN([](EO& o) { return &(o.a += o.b); }));
+    Compare(
+        "Matrix3x1TimesScalarInPlace", [](KO& o) { return &(o.x *= o.s); },
+        KOCALVIX_EIGEN([](EO& o) { return &(o.x *= o.s); }));
     return true;
 }();
 

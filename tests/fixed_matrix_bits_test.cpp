@@ -5,15 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include "bits_test_support.h"
+
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <thread>
 #include <vector>
 
 namespace {
+
+using test_support::SameBits;
 
 using Elements = std::vector<double>;
 
@@ -32,18 +34,6 @@ double Pick(std::mt19937_64& rng) {
         return kSpecial[rng() % (sizeof(kSpecial) / sizeof(kSpecial[0]))];
     }
     return std::uniform_real_distribution<double>(-10.0, 10.0)(rng);
-}
-
-// Equal bit patterns; any two NaNs match (payloads aside).
-bool SameBits(double a, double b) {
-    if (std::isnan(a) || std::isnan(b)) {
-        return std::isnan(a) && std::isnan(b);
-    }
-    std::uint64_t x;
-    std::uint64_t y;
-    std::memcpy(&x, &a, sizeof x);
-    std::memcpy(&y, &b, sizeof y);
-    return x == y;
 }
 
 ::testing::AssertionResult Matches(const KoMatrix& m, const Elements& expected) {

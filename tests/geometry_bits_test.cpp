@@ -7,30 +7,21 @@
 
 #include <gtest/gtest.h>
 
+#include "bits_test_support.h"
+
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
 
 namespace {
 
+using test_support::SameBits;
+
 struct P {
     double x;
     double y;
 };
-
-bool SameBits(double a, double b) {
-    if (std::isnan(a) || std::isnan(b)) {
-        return std::isnan(a) && std::isnan(b);
-    }
-    std::uint64_t u;
-    std::uint64_t v;
-    std::memcpy(&u, &a, sizeof u);
-    std::memcpy(&v, &b, sizeof v);
-    return u == v;
-}
 
 bool SameBits(const KoPoint& a, P b) {
     return SameBits(a.at(0), b.x) && SameBits(a.at(1), b.y);
