@@ -36,4 +36,6 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUIL
     -DGTest_DIR="$PWD/$gtest/prefix/lib/cmake/GTest" \
     -DKOCALVIX_WARNINGS_AS_ERRORS=ON -DKOCALVIX_BUILD_BENCHMARKS=OFF -DKOCALVIX_TEST_INSTALL=OFF
 cmake --build "$build"
-ctest --test-dir "$build" --output-on-failure -j2
+# qemu-i386 user emulation on this Debian hangs when a program starts a thread (even a bare
+# std::thread), so tests that start threads (named ...Threads) run only natively.
+ctest --test-dir "$build" --output-on-failure -j2 -E 'Threads$'
