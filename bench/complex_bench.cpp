@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Complex arithmetic as "<Operation>/KoCalvix" next to "<Operation>/Inline", a hand-written
 // struct with the same formulas compiled into the benchmark itself: the difference is the cost
 // of calling the library. tools/bench-ratios.py turns a run into a table of ratios.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bit-for-bit comparison of doubles, shared by the tests that check fast paths against their
 // literal formulas.
 #ifndef KOCALVIX_TESTS_BITS_TEST_SUPPORT_H

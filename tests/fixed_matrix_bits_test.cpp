@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Matrix3x1 and Matrix3x3 against their closed formulas written out literally, bit for bit, on
 // random values mixed with -0.0, infinities, NaN, subnormals and huge values; and the lifetime
 // of fixed-size values created on one thread and destroyed on another.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The geometry classes against their formulas written out literally, on plain doubles read
 // through the public accessors, bit for bit: side test, line and segment intersection, polygon
 // area, angular sort and fan test, and the overlap of two triangles with its area. Coordinates

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Turns Google Benchmark JSON output into a table of KoCalvix-to-peer ratios.
 
 Benchmarks named "<Operation>/KoCalvix[/<args>]" are paired with "<Operation>/<Peer>[/<args>]"

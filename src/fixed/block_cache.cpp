@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The slow paths of the per-thread block cache, and the cleanup at thread exit.
 #include "fixed/block_cache.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Memory blocks for the implementation objects of fixed-size values, kept in a small per-thread
 // cache: creating and destroying a Matrix3x1 or Matrix3x3 value then costs a few instructions
 // instead of a trip through the heap. Not exported.

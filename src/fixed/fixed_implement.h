@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The implementation object of a Matrix3x1 or Matrix3x3, allocated in one block with its
 // elements, and that block taken from the per-thread block cache: creating a fixed-size value
 // costs no trip through the heap in the common case instead of two. Not exported.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Direct access to the coordinates and vertices of the geometry classes, for the library's own
 // code: a plain pair of doubles (Vec2) to compute with, and reads and writes of KoPoint,
 // KoLine and KoPolygon storage without a call per element. Not exported.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The polygon computations on a plain array of n vertices, shared by KoPolygon (on its vertex
 // array) and the triangle overlap (on a small local array of Vec2): the shoelace area and the
 // angular sort about the centroid. Not exported.

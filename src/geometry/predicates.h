@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The elementary formulas of the plane, written once and used by every geometry class: the side
 // value of a point against a directed line, the projection test onto a segment and the
 // intersection of two lines. Each expression is evaluated exactly in the grouping written, since

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one-block implementation of the fixed-size values under the general implementation's
 // lifecycle: a move copies the co-allocated elements, an assignment of another element count
 // moves them to a buffer of their own, and deleting through the base releases every block once
