@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The one-block implementation of the fixed-size values under the general implementation's
-// lifecycle: a move copies the co-allocated elements, an assignment of another element count
-// moves them to a buffer of their own, and deleting through the base releases every block once
-// (the sanitizer build checks).
+// lifecycle: a move (construction or assignment) copies the co-allocated elements, an assignment
+// of another element count moves them to a buffer of their own, and deleting through the base
+// releases every block once (the sanitizer build checks).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -28,10 +28,19 @@ TEST(FixedImplement, LeavesItsBlockOnlyByCopy) {
         EXPECT_EQ(fixed->data[k], k + 0.5);
     }
 
-    *fixed = KoMatrixImplement(1, 9, moved.data);  // the same count: stays in the block
+    const KoMatrixImplement row(1, 9, moved.data);
+    *fixed = row;  // the same count: stays in the block
     EXPECT_TRUE(fixed->coallocated);
     EXPECT_EQ(fixed->rows, 1);
-    *fixed = KoMatrixImplement(2, 2);  // another count: a buffer of its own
+
+    KoMatrixImplement target(2, 2);
+    target = std::move(*fixed);  // a move assignment copies out of the block as well
+    EXPECT_FALSE(target.coallocated);
+    EXPECT_EQ(target.count, 9);
+    EXPECT_EQ(fixed->count, 9);
+    EXPECT_EQ(target.data[8], 8.5);
+
+    *fixed = KoMatrixImplement(2, 2);  // another count: a buffer of its own (taken over)
     EXPECT_FALSE(fixed->coallocated);
     EXPECT_EQ(fixed->count, 4);
     *fixed = moved;
