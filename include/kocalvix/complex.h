@@ -64,7 +64,8 @@ class KOCALVIX_API Complex {
     double im;
 };
 
-/// The library's version query. Calvix has no state.
+/// The library's version query and the settings of its matrix product. A Calvix value has no
+/// state; the thread count is the library's one global setting.
 class KOCALVIX_API Calvix {
   public:
     /// An empty value; copying or moving one does nothing.
@@ -81,6 +82,21 @@ class KOCALVIX_API Calvix {
     /// Writes the version 2.2.0.1, most significant part first: v[0] = 2, v[1] = 2, v[2] = 0,
     /// v[3] = 1. `v` must hold at least four ints; a null pointer does nothing.
     static void Version(int* v);
+
+    /// Sets the number of threads a large matrix product may use (capped at 64); n <= 0 restores
+    /// the default: the environment variable KOCALVIX_THREADS when it holds a positive number,
+    /// else the hardware's thread count capped at 8. 1 computes every product on the calling
+    /// thread. Results are bit-identical for every count. Safe to call from any thread; products
+    /// already running keep the count they started with. Small products never use threads, and
+    /// threads live only for the product that started them.
+    static void SetThreadCount(int n);
+    /// The number of threads a large matrix product may use, 1 .. 64.
+    static int ThreadCount();
+    /// The instruction set of the matrix product on this machine: "avx512", "avx2", "sse2" (x86)
+    /// or "generic" (portable C++), chosen once per process from the CPU. The environment
+    /// variable KOCALVIX_ISA=generic|sse2|avx2|avx512 forces a path; a path the CPU lacks
+    /// falls back to the widest one below it that it has. All paths give the same bits.
+    static const char* ProductKernel();
 };
 
 #endif  // KOCALVIX_COMPLEX_H

@@ -1,77 +1,248 @@
 // SPDX-License-Identifier: MIT
-// The product kernel: columns of b in panels that stay in cache, four rows of c sharing every
-// load of a row of b, and the innermost loop along j, which the compiler vectorises. Each
-// element keeps its own k-ascending sequence of additions from 0.0.
+// The product kernel: the classic three-level blocking around a register-tile micro-kernel.
+//
+//   for each block of nc columns of b and c                       (jc)
+//     for each block of kc steps of the sum                       (pc)
+//       pack b(pc.., jc..) into panels of `cols` columns, row by row
+//       for each block of mc rows of a and c                      (ic)
+//         pack a(ic.., pc..) into panels of `rows` rows, column by column
+//         for each panel of b, for each panel of a: the micro-kernel on one tile of c
+//
+// The first block of the sum starts every accumulator at +0.0; each later block continues from
+// the partial sum stored in c. So every c(i, j) receives exactly the additions of the textbook
+// loop, in the same order, whatever the block sizes, the tile shape or the instruction set.
+// Large products are split into blocks of rows or of columns of c, one per thread; no element's
+// sum is ever split, so the thread count does not change a bit either.
 #include "kernel/product_kernel.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "kernel/micro_kernel.h"
+#include "kernel/thread_count.h"
+#include "kernel/worker_threads.h"
 
 namespace kocalvix::kernel {
 namespace {
 
-// Columns of b worked on at a time: a panel of 128 columns of a few hundred rows stays in the
-// second-level cache while every row of the result passes over it.
-constexpr int kPanelWidth = 128;
+using Index = std::ptrdiff_t;
 
-// c0..c3[j] += a(r, p) * b(p, j) over p = 0 .. k-1 for four consecutive rows r of a.
-void AccumulateFourRows(const double* a, int lda, int k, const double* b, int ldb, int width,
-                        double* c, int ldc) {
-    double* c0 = c;
-    double* c1 = c + ldc;
-    double* c2 = c + 2 * static_cast<std::ptrdiff_t>(ldc);
-    double* c3 = c + 3 * static_cast<std::ptrdiff_t>(ldc);
-    for (int p = 0; p < k; ++p) {
-        const double a0 = a[p];
-        const double a1 = a[lda + p];
-        const double a2 = a[2 * static_cast<std::ptrdiff_t>(lda) + p];
-        const double a3 = a[3 * static_cast<std::ptrdiff_t>(lda) + p];
-        const double* bRow = b + static_cast<std::ptrdiff_t>(ldb) * p;
-        for (int j = 0; j < width; ++j) {
-            const double bpj = bRow[j];
-            c0[j] = a0 * bpj + c0[j];
-            c1[j] = a1 * bpj + c1[j];
-            c2[j] = a2 * bpj + c2[j];
-            c3[j] = a3 * bpj + c3[j];
+// Products below this many floating-point operations per thread stay on fewer threads: starting
+// and joining a thread costs about as much as a product of this size on one core.
+constexpr double kFlopsPerThread = 4.0e6;
+
+// Packed panels start on a cache line.
+constexpr std::size_t kAlignmentDoubles = 64 / sizeof(double);
+
+std::size_t RoundUp(std::size_t value, std::size_t step) {
+    return (value + step - 1) / step * step;
+}
+
+const MicroKernel& KernelFor(ProductPath path) {
+    switch (SupportedPath(path)) {
+#if KOCALVIX_KERNEL_X86
+        case ProductPath::kAvx512:
+            return Avx512MicroKernel();
+        case ProductPath::kAvx2:
+            return Avx2MicroKernel();
+        case ProductPath::kSse2:
+            return Sse2MicroKernel();
+#endif
+        default:
+            return GenericMicroKernel();
+    }
+}
+
+// The operands of one product, or of the block of it that one thread computes.
+struct Operands {
+    int m, n, k;
+    const double* a;
+    Index lda;
+    const double* b;
+    Index ldb;
+    double* c;
+    Index ldc;
+};
+
+// Copies rows x depth of a into panels of kernel.rows rows; within a panel, the kernel.rows
+// values of one column lie together. Rows past the end of a are padded with zeros.
+void PackA(const MicroKernel& kernel, int rows, int depth, const double* a, Index lda,
+           double* packed) {
+    for (int i0 = 0; i0 < rows; i0 += kernel.rows) {
+        const int panelRows = std::min(kernel.rows, rows - i0);
+        for (int r = 0; r < panelRows; ++r) {
+            const double* source = a + (i0 + r) * lda;
+            for (int p = 0; p < depth; ++p) {
+                packed[p * kernel.rows + r] = source[p];
+            }
+        }
+        for (int r = panelRows; r < kernel.rows; ++r) {
+            for (int p = 0; p < depth; ++p) {
+                packed[p * kernel.rows + r] = 0.0;
+            }
+        }
+        packed += static_cast<Index>(depth) * kernel.rows;
+    }
+}
+
+// Copies depth x cols of b into panels of kernel.cols columns; within a panel, the kernel.cols
+// values of one row lie together. Columns past the end of b are padded with zeros.
+void PackB(const MicroKernel& kernel, int depth, int cols, const double* b, Index ldb,
+           double* packed) {
+    for (int j0 = 0; j0 < cols; j0 += kernel.cols) {
+        const int panelCols = std::min(kernel.cols, cols - j0);
+        for (int p = 0; p < depth; ++p) {
+            const double* source = b + p * ldb + j0;
+            std::copy(source, source + panelCols, packed);
+            std::fill(packed + panelCols, packed + kernel.cols, 0.0);
+            packed += kernel.cols;
         }
     }
 }
 
-// The same for a single row.
-void AccumulateOneRow(const double* a, int k, const double* b, int ldb, int width, double* c) {
-    for (int p = 0; p < k; ++p) {
-        const double aip = a[p];
-        const double* bRow = b + static_cast<std::ptrdiff_t>(ldb) * p;
-        for (int j = 0; j < width; ++j) {
-            c[j] = aip * bRow[j] + c[j];
+// One tile of c of tileRows x tileCols, smaller than the kernel's: the kernel works on a full
+// tile in scratch memory, and only the elements of c are copied in and out.
+void RunEdgeTile(const MicroKernel& kernel, int depth, const double* a, const double* b, double* c,
+                 Index ldc, int tileRows, int tileCols, bool accumulate) {
+    alignas(64) double tile[kMaxTileElements] = {};
+    if (accumulate) {
+        for (int i = 0; i < tileRows; ++i) {
+            std::copy(c + i * ldc, c + i * ldc + tileCols, tile + i * kernel.cols);
         }
     }
+    kernel.run(depth, a, b, tile, kernel.cols, accumulate);
+    for (int i = 0; i < tileRows; ++i) {
+        std::copy(tile + i * kernel.cols, tile + i * kernel.cols + tileCols, c + i * ldc);
+    }
+}
+
+// Doubles of packing memory one thread needs for a product of this shape.
+std::size_t PackSize(const MicroKernel& kernel, const Operands& x) {
+    const std::size_t depth = static_cast<std::size_t>(std::min(kernel.kc, x.k));
+    const std::size_t rows = RoundUp(std::min(kernel.mc, x.m), kernel.rows);
+    const std::size_t cols = RoundUp(std::min(kernel.nc, x.n), kernel.cols);
+    return RoundUp(depth * rows, kAlignmentDoubles) + RoundUp(depth * cols, kAlignmentDoubles);
+}
+
+// The blocked product on one thread; `pack` holds PackSize(kernel, x) doubles, 64-byte aligned.
+void MultiplyBlocked(const MicroKernel& kernel, const Operands& x, double* pack) {
+    double* const packedA = pack;
+    double* const packedB = pack + RoundUp(static_cast<std::size_t>(std::min(kernel.kc, x.k)) *
+                                               RoundUp(std::min(kernel.mc, x.m), kernel.rows),
+                                           kAlignmentDoubles);
+    for (int jc = 0, nc = 0; jc < x.n; jc += nc) {
+        nc = std::min(kernel.nc, x.n - jc);
+        for (int pc = 0, kc = 0; pc < x.k; pc += kc) {
+            kc = std::min(kernel.kc, x.k - pc);
+            const bool accumulate = pc > 0;
+            PackB(kernel, kc, nc, x.b + pc * x.ldb + jc, x.ldb, packedB);
+            for (int ic = 0, mc = 0; ic < x.m; ic += mc) {
+                mc = std::min(kernel.mc, x.m - ic);
+                PackA(kernel, mc, kc, x.a + ic * x.lda + pc, x.lda, packedA);
+                for (int jr = 0; jr < nc; jr += kernel.cols) {
+                    const double* panelB = packedB + static_cast<Index>(jr) * kc;
+                    const int tileCols = std::min(kernel.cols, nc - jr);
+                    for (int ir = 0; ir < mc; ir += kernel.rows) {
+                        const double* panelA = packedA + static_cast<Index>(ir) * kc;
+                        const int tileRows = std::min(kernel.rows, mc - ir);
+                        double* tile = x.c + (ic + ir) * x.ldc + jc + jr;
+                        if (tileRows == kernel.rows && tileCols == kernel.cols) {
+                            kernel.run(kc, panelA, panelB, tile, x.ldc, accumulate);
+                        } else {
+                            RunEdgeTile(kernel, kc, panelA, panelB, tile, x.ldc, tileRows, tileCols,
+                                        accumulate);
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The product split into `parts` blocks of whole rows (or whole columns) of c, each a multiple
+// of the kernel's tile, with one packing area per part.
+struct SplitProduct {
+    const MicroKernel* kernel;
+    Operands whole;
+    bool byRows;
+    int parts;
+    int tiles;  // tiles of the kernel along the split dimension
+    double* pack;
+    std::size_t packSize;
+
+    Operands Part(int t) const {
+        const int step = byRows ? kernel->rows : kernel->cols;
+        const int extent = byRows ? whole.m : whole.n;
+        const auto boundary = [&](int s) {
+            const long long tile = static_cast<long long>(tiles) * s / parts;
+            return static_cast<int>(std::min<long long>(tile * step, extent));
+        };
+        const int begin = boundary(t), end = boundary(t + 1);
+        Operands x = whole;
+        if (byRows) {
+            x.m = end - begin;
+            x.a += begin * whole.lda;
+            x.c += begin * whole.ldc;
+        } else {
+            x.n = end - begin;
+            x.b += begin;
+            x.c += begin;
+        }
+        return x;
+    }
+
+    static void Run(void* context, int t) {
+        const SplitProduct& split = *static_cast<const SplitProduct*>(context);
+        const Operands x = split.Part(t);
+        if (x.m > 0 && x.n > 0) {
+            MultiplyBlocked(*split.kernel, x, split.pack + t * split.packSize);
+        }
+    }
+};
+
+void MultiplyWith(const MicroKernel& kernel, int threads, const Operands& x) {
+    if (x.m <= 0 || x.n <= 0) {
+        return;
+    }
+    if (x.k <= 0) {
+        for (int i = 0; i < x.m; ++i) {
+            std::fill(x.c + i * x.ldc, x.c + i * x.ldc + x.n, 0.0);
+        }
+        return;
+    }
+    const int rowTiles = static_cast<int>(RoundUp(x.m, kernel.rows) / kernel.rows);
+    const int colTiles = static_cast<int>(RoundUp(x.n, kernel.cols) / kernel.cols);
+    SplitProduct split{&kernel, x, rowTiles >= colTiles, 1, 0, nullptr, 0};
+    split.tiles = split.byRows ? rowTiles : colTiles;
+    split.parts = std::max(1, std::min(threads, split.tiles));
+    // The packing memory of every part is allocated before c is touched: if it fails, the
+    // std::bad_alloc leaves c as it was. A part's shape is at most the whole product's.
+    split.packSize = PackSize(kernel, x);
+    const std::size_t total = split.packSize * static_cast<std::size_t>(split.parts);
+    const std::unique_ptr<double[]> storage(new double[total + kAlignmentDoubles]);
+    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(storage.get());
+    split.pack = storage.get() + (RoundUp(address, 64) - address) / sizeof(double);
+    RunOnThreads(split.parts, &SplitProduct::Run, &split);
 }
 
 }  // namespace
 
 void Multiply(int m, int n, int k, const double* a, int lda, const double* b, int ldb, double* c,
               int ldc) {
-    if (m <= 0 || n <= 0) {
-        return;
-    }
-    for (int i = 0; i < m; ++i) {
-        std::fill(c + static_cast<std::ptrdiff_t>(ldc) * i,
-                  c + static_cast<std::ptrdiff_t>(ldc) * i + n, 0.0);
-    }
-    // A non-empty c has fewer than 2^29 elements, so j0 + kPanelWidth cannot overflow.
-    for (int j0 = 0; j0 < n; j0 += kPanelWidth) {
-        const int width = std::min(kPanelWidth, n - j0);
-        int i = 0;
-        for (; i + 4 <= m; i += 4) {
-            AccumulateFourRows(a + static_cast<std::ptrdiff_t>(lda) * i, lda, k, b + j0, ldb, width,
-                               c + static_cast<std::ptrdiff_t>(ldc) * i + j0, ldc);
-        }
-        for (; i < m; ++i) {
-            AccumulateOneRow(a + static_cast<std::ptrdiff_t>(lda) * i, k, b + j0, ldb, width,
-                             c + static_cast<std::ptrdiff_t>(ldc) * i + j0);
-        }
-    }
+    const double flops = 2.0 * m * n * k;
+    const int threads =
+        flops < 2 * kFlopsPerThread
+            ? 1
+            : static_cast<int>(std::min<double>(ThreadCount(), flops / kFlopsPerThread));
+    MultiplyWith(KernelFor(ActiveProductPath()), threads,
+                 Operands{m, n, k, a, lda, b, ldb, c, ldc});
+}
+
+void MultiplyOn(ProductPath path, int threads, int m, int n, int k, const double* a, int lda,
+                const double* b, int ldb, double* c, int ldc) {
+    MultiplyWith(KernelFor(path), threads, Operands{m, n, k, a, lda, b, ldb, c, ldc});
 }
 
 }  // namespace kocalvix::kernel
