@@ -22,7 +22,7 @@
 namespace kocalvix::kernel {
 
 /// The largest tile any micro-kernel uses (rows * cols), for the edge-tile scratch buffer.
-constexpr int kMaxTileElements = 8 * 24;
+constexpr int kMaxTileElements = 12 * 16;
 
 /// A micro-kernel and the block sizes of the loops around it.
 ///

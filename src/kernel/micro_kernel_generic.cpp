@@ -7,6 +7,7 @@ namespace {
 
 constexpr int kRows = 4;
 constexpr int kCols = 4;
+static_assert(kRows * kCols <= kMaxTileElements, "tile larger than the edge-tile scratch");
 
 void Run(int kc, const double* a, const double* b, double* c, std::ptrdiff_t ldc, bool accumulate) {
     double acc[kRows][kCols];

@@ -11,14 +11,18 @@ namespace {
 constexpr int kRows = sizeof(void*) == 8 ? 4 : 2;
 constexpr int kVectors = 2;  // registers per row
 constexpr int kCols = 2 * kVectors;
+static_assert(kRows * kCols <= kMaxTileElements, "tile larger than the edge-tile scratch");
 
-void Run(int kc, const double* a, const double* b, double* c, std::ptrdiff_t ldc, bool accumulate) {
+// Separate loops for the first block of a sum and for the later ones keep every accumulator in
+// a register from start to end.
+template <bool kAccumulate>
+void RunTile(int kc, const double* a, const double* b, double* c, std::ptrdiff_t ldc) {
     __m128d acc[kRows][kVectors];
     KOCALVIX_UNROLL
     for (int i = 0; i < kRows; ++i) {
         KOCALVIX_UNROLL
         for (int v = 0; v < kVectors; ++v) {
-            acc[i][v] = accumulate ? _mm_loadu_pd(c + i * ldc + 2 * v) : _mm_setzero_pd();
+            acc[i][v] = kAccumulate ? _mm_loadu_pd(c + i * ldc + 2 * v) : _mm_setzero_pd();
         }
     }
     for (int p = 0; p < kc; ++p, a += kRows, b += kCols) {
@@ -42,6 +46,14 @@ void Run(int kc, const double* a, const double* b, double* c, std::ptrdiff_t ldc
         for (int v = 0; v < kVectors; ++v) {
             _mm_storeu_pd(c + i * ldc + 2 * v, acc[i][v]);
         }
+    }
+}
+
+void Run(int kc, const double* a, const double* b, double* c, std::ptrdiff_t ldc, bool accumulate) {
+    if (accumulate) {
+        RunTile<true>(kc, a, b, c, ldc);
+    } else {
+        RunTile<false>(kc, a, b, c, ldc);
     }
 }
 

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "kernel/micro_kernel.h"
@@ -29,9 +30,10 @@ namespace {
 
 using Index = std::ptrdiff_t;
 
-// Products below this many floating-point operations per thread stay on fewer threads: starting
-// and joining a thread costs about as much as a product of this size on one core.
-constexpr double kFlopsPerThread = 4.0e6;
+// Every thread of a product gets at least this many floating-point operations: starting and
+// joining a thread takes about 26 microseconds on a current x86 machine, a third of the time
+// one core needs for 6 million operations.
+constexpr double kFlopsPerThread = 6.0e6;
 
 // Packed panels start on a cache line.
 constexpr std::size_t kAlignmentDoubles = 64 / sizeof(double);
@@ -66,24 +68,63 @@ struct Operands {
     Index ldc;
 };
 
-// Copies rows x depth of a into panels of kernel.rows rows; within a panel, the kernel.rows
-// values of one column lie together. Rows past the end of a are padded with zeros.
+// Copies `rows` (at most kPanelRows) rows of a, `depth` columns long, into one panel of
+// kPanelRows rows; within the panel, the values of one column lie together. Rows past `rows`
+// are padded with zeros.
+template <int kPanelRows>
+void PackPanelA(int rows, int depth, const double* a, Index lda, double* packed) {
+    if (rows == kPanelRows) {
+        for (int p = 0; p < depth; ++p, packed += kPanelRows) {
+            for (int r = 0; r < kPanelRows; ++r) {
+                packed[r] = a[r * lda + p];
+            }
+        }
+        return;
+    }
+    for (int p = 0; p < depth; ++p, packed += kPanelRows) {
+        for (int r = 0; r < kPanelRows; ++r) {
+            packed[r] = r < rows ? a[r * lda + p] : 0.0;
+        }
+    }
+}
+
+// Copies rows x depth of a into panels of kernel.rows rows.
 void PackA(const MicroKernel& kernel, int rows, int depth, const double* a, Index lda,
            double* packed) {
+    // The panel heights of the micro-kernels, as compile-time constants for the copy loops.
+    using PackPanel = void (*)(int, int, const double*, Index, double*);
+    PackPanel packPanel = nullptr;
+    switch (kernel.rows) {
+        case 2:
+            packPanel = PackPanelA<2>;
+            break;
+        case 4:
+            packPanel = PackPanelA<4>;
+            break;
+        case 6:
+            packPanel = PackPanelA<6>;
+            break;
+        case 8:
+            packPanel = PackPanelA<8>;
+            break;
+        case 12:
+            packPanel = PackPanelA<12>;
+            break;
+        default:
+            break;
+    }
     for (int i0 = 0; i0 < rows; i0 += kernel.rows) {
         const int panelRows = std::min(kernel.rows, rows - i0);
-        for (int r = 0; r < panelRows; ++r) {
-            const double* source = a + (i0 + r) * lda;
-            for (int p = 0; p < depth; ++p) {
-                packed[p * kernel.rows + r] = source[p];
+        if (packPanel != nullptr) {
+            packPanel(panelRows, depth, a + i0 * lda, lda, packed);
+            packed += static_cast<Index>(depth) * kernel.rows;
+            continue;
+        }
+        for (int p = 0; p < depth; ++p, packed += kernel.rows) {  // any other height
+            for (int r = 0; r < kernel.rows; ++r) {
+                packed[r] = r < panelRows ? a[(i0 + r) * lda + p] : 0.0;
             }
         }
-        for (int r = panelRows; r < kernel.rows; ++r) {
-            for (int p = 0; p < depth; ++p) {
-                packed[p * kernel.rows + r] = 0.0;
-            }
-        }
-        packed += static_cast<Index>(depth) * kernel.rows;
     }
 }
 
