@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The matrix product, in value and in-place forms, built on the product kernel.
+#include <utility>
+
 #include "kernel/product_kernel.h"
 #include "matrix/KoMatrixImplement.h"
 
@@ -14,7 +16,13 @@ KoMatrixImplement KoMatrixImplement::operator*(const KoMatrixImplement& other) c
     if (cols != other.rows) {
         return *this;
     }
-    KoMatrixImplement result(rows, other.cols);
+    // The kernel writes every element, so the result's buffer is allocated without zeroing.
+    CheckShape(rows, other.cols);
+    KoMatrixImplement result;
+    result.count = rows * other.cols;
+    result.data = result.count > 0 ? new double[result.count] : nullptr;
+    result.rows = rows;
+    result.cols = other.cols;
     MultiplyInto(*this, other, result.data);
     return result;
 }
@@ -26,8 +34,17 @@ void KoMatrixImplement::operator*=(const KoMatrixImplement& other) {
     if (external && other.rows != other.cols) {
         return;
     }
-    // The product goes to a separate buffer first, so A *= A reads A as it was.
-    *this = *this * other;
+    // The product goes to a separate buffer first, so A *= A reads A as it was. An owning
+    // matrix then takes that buffer over; a wrapped buffer receives a copy.
+    KoMatrixImplement product = *this * other;
+    if (external) {
+        *this = product;
+        return;
+    }
+    std::swap(data, product.data);
+    std::swap(count, product.count);
+    rows = product.rows;
+    cols = product.cols;
 }
 
 const KoMatrix KoMatrix::operator*(const KoMatrix& other) const {
