@@ -11,14 +11,6 @@
 #define KOCALVIX_KERNEL_X86 0
 #endif
 
-// Fully unrolls a loop over the registers of a tile, so that the accumulators stay in registers
-// (GCC otherwise keeps a copy of some of them in memory, stored on every step).
-#if defined(__GNUC__) || defined(__clang__)
-#define KOCALVIX_UNROLL _Pragma("GCC unroll 32")
-#else
-#define KOCALVIX_UNROLL
-#endif
-
 namespace kocalvix::kernel {
 
 /// The largest tile any micro-kernel uses (rows * cols), for the edge-tile scratch buffer.

@@ -1,7 +1,7 @@
 // The AVX2 micro-kernel: a 6 x 8 tile (2 x 8 on 32-bit x86) in registers of four doubles.
 // Compiled with AVX2 enabled for this file only; run only where the CPU and the operating system
 // support it. Multiplies and adds stay separate instructions.
-#include "kernel/micro_kernel.h"
+#include "kernel/micro_kernel_tile.h"
 
 #if KOCALVIX_KERNEL_X86
 #include <immintrin.h>
@@ -9,59 +9,23 @@
 namespace kocalvix::kernel {
 namespace {
 
+struct Avx2 {
+    using Register = __m256d;
+    static constexpr int kWidth = 4;
+    static __m256d Load(const double* p) { return _mm256_loadu_pd(p); }
+    static void Store(double* p, __m256d x) { _mm256_storeu_pd(p, x); }
+    static __m256d Zero() { return _mm256_setzero_pd(); }
+    static __m256d Broadcast(const double* p) { return _mm256_broadcast_sd(p); }
+    static __m256d Add(__m256d x, __m256d y) { return _mm256_add_pd(x, y); }
+    static __m256d Multiply(__m256d x, __m256d y) { return _mm256_mul_pd(x, y); }
+};
+
 constexpr int kRows = sizeof(void*) == 8 ? 6 : 2;
-constexpr int kVectors = 2;  // registers per row
-constexpr int kCols = 4 * kVectors;
-static_assert(kRows * kCols <= kMaxTileElements, "tile larger than the edge-tile scratch");
-
-// Separate loops for the first block of a sum and for the later ones keep every accumulator in
-// a register from start to end.
-template <bool kAccumulate>
-void RunTile(int kc, const double* a, const double* b, double* c, std::ptrdiff_t ldc) {
-    __m256d acc[kRows][kVectors];
-    KOCALVIX_UNROLL
-    for (int i = 0; i < kRows; ++i) {
-        KOCALVIX_UNROLL
-        for (int v = 0; v < kVectors; ++v) {
-            acc[i][v] = kAccumulate ? _mm256_loadu_pd(c + i * ldc + 4 * v) : _mm256_setzero_pd();
-        }
-    }
-    for (int p = 0; p < kc; ++p, a += kRows, b += kCols) {
-        __m256d bRow[kVectors];
-        KOCALVIX_UNROLL
-        for (int v = 0; v < kVectors; ++v) {
-            bRow[v] = _mm256_loadu_pd(b + 4 * v);
-        }
-        KOCALVIX_UNROLL
-        for (int i = 0; i < kRows; ++i) {
-            const __m256d ai = _mm256_broadcast_sd(a + i);
-            KOCALVIX_UNROLL
-            for (int v = 0; v < kVectors; ++v) {
-                acc[i][v] = _mm256_add_pd(acc[i][v], _mm256_mul_pd(ai, bRow[v]));
-            }
-        }
-    }
-    KOCALVIX_UNROLL
-    for (int i = 0; i < kRows; ++i) {
-        KOCALVIX_UNROLL
-        for (int v = 0; v < kVectors; ++v) {
-            _mm256_storeu_pd(c + i * ldc + 4 * v, acc[i][v]);
-        }
-    }
-}
-
-void Run(int kc, const double* a, const double* b, double* c, std::ptrdiff_t ldc, bool accumulate) {
-    if (accumulate) {
-        RunTile<true>(kc, a, b, c, ldc);
-    } else {
-        RunTile<false>(kc, a, b, c, ldc);
-    }
-}
 
 }  // namespace
 
 const MicroKernel& Avx2MicroKernel() {
-    static constexpr MicroKernel kernel{"avx2", kRows, kCols, 256, 96, 2048, Run};
+    static constexpr MicroKernel kernel = MakeMicroKernel<Avx2, kRows, 2>("avx2", 256, 96, 2048);
     return kernel;
 }
 

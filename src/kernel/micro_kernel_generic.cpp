@@ -1,46 +1,25 @@
 // The micro-kernel in portable C++: a 4 x 4 tile of scalar accumulators, which the compiler may
 // vectorise across j (contraction into fused multiply-add is switched off for the whole build).
-#include "kernel/micro_kernel.h"
+#include "kernel/micro_kernel_tile.h"
 
 namespace kocalvix::kernel {
 namespace {
 
-constexpr int kRows = 4;
-constexpr int kCols = 4;
-static_assert(kRows * kCols <= kMaxTileElements, "tile larger than the edge-tile scratch");
-
-void Run(int kc, const double* a, const double* b, double* c, std::ptrdiff_t ldc, bool accumulate) {
-    double acc[kRows][kCols];
-    KOCALVIX_UNROLL
-    for (int i = 0; i < kRows; ++i) {
-        KOCALVIX_UNROLL
-        for (int j = 0; j < kCols; ++j) {
-            acc[i][j] = accumulate ? c[i * ldc + j] : 0.0;
-        }
-    }
-    for (int p = 0; p < kc; ++p, a += kRows, b += kCols) {
-        KOCALVIX_UNROLL
-        for (int i = 0; i < kRows; ++i) {
-            KOCALVIX_UNROLL
-            for (int j = 0; j < kCols; ++j) {
-                const double product = a[i] * b[j];
-                acc[i][j] = acc[i][j] + product;
-            }
-        }
-    }
-    KOCALVIX_UNROLL
-    for (int i = 0; i < kRows; ++i) {
-        KOCALVIX_UNROLL
-        for (int j = 0; j < kCols; ++j) {
-            c[i * ldc + j] = acc[i][j];
-        }
-    }
-}
+struct Scalar {
+    using Register = double;
+    static constexpr int kWidth = 1;
+    static double Load(const double* p) { return *p; }
+    static void Store(double* p, double x) { *p = x; }
+    static double Zero() { return 0.0; }
+    static double Broadcast(const double* p) { return *p; }
+    static double Add(double x, double y) { return x + y; }
+    static double Multiply(double x, double y) { return x * y; }
+};
 
 }  // namespace
 
 const MicroKernel& GenericMicroKernel() {
-    static constexpr MicroKernel kernel{"generic", kRows, kCols, 256, 64, 2048, Run};
+    static constexpr MicroKernel kernel = MakeMicroKernel<Scalar, 4, 4>("generic", 256, 64, 2048);
     return kernel;
 }
 

@@ -93,25 +93,19 @@ void PackA(const MicroKernel& kernel, int rows, int depth, const double* a, Inde
            double* packed) {
     // The panel heights of the micro-kernels, as compile-time constants for the copy loops.
     using PackPanel = void (*)(int, int, const double*, Index, double*);
+    static constexpr struct {
+        int rows;
+        PackPanel pack;
+    } kPanels[] = {{2, PackPanelA<2>},
+                   {4, PackPanelA<4>},
+                   {6, PackPanelA<6>},
+                   {8, PackPanelA<8>},
+                   {12, PackPanelA<12>}};
     PackPanel packPanel = nullptr;
-    switch (kernel.rows) {
-        case 2:
-            packPanel = PackPanelA<2>;
-            break;
-        case 4:
-            packPanel = PackPanelA<4>;
-            break;
-        case 6:
-            packPanel = PackPanelA<6>;
-            break;
-        case 8:
-            packPanel = PackPanelA<8>;
-            break;
-        case 12:
-            packPanel = PackPanelA<12>;
-            break;
-        default:
-            break;
+    for (const auto& panel : kPanels) {
+        if (panel.rows == kernel.rows) {
+            packPanel = panel.pack;
+        }
     }
     for (int i0 = 0; i0 < rows; i0 += kernel.rows) {
         const int panelRows = std::min(kernel.rows, rows - i0);
