@@ -50,8 +50,10 @@ void SetFlops(benchmark::State& state, const Shape& s) {
 void KoCalvix(benchmark::State& state, ProductPath path, int threads, Shape s) {
     const std::vector<double> a = Random(s, s.m, s.k, 1), b = Random(s, s.k, s.n, 2);
     std::vector<double> c(static_cast<std::size_t>(s.m) * s.n);
+    // Small products stay on one thread, as in the library's own products.
+    const int used = kocalvix::kernel::ThreadsFor(threads, s.m, s.n, s.k);
     for (auto _ : state) {
-        kocalvix::kernel::MultiplyOn(path, threads, s.m, s.n, s.k, a.data(), s.k, b.data(), s.n,
+        kocalvix::kernel::MultiplyOn(path, used, s.m, s.n, s.k, a.data(), s.k, b.data(), s.n,
                                      c.data(), s.n);
         benchmark::DoNotOptimize(c.data());
         benchmark::ClobberMemory();

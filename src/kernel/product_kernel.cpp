@@ -264,13 +264,17 @@ void MultiplyWith(const MicroKernel& kernel, int threads, const Operands& x) {
 
 }  // namespace
 
+int ThreadsFor(int threads, int m, int n, int k) {
+    const double flops = 2.0 * m * n * k;
+    return flops < 2 * kFlopsPerThread
+               ? 1
+               : static_cast<int>(
+                     std::max(1.0, std::min<double>(threads, flops / kFlopsPerThread)));
+}
+
 void Multiply(int m, int n, int k, const double* a, int lda, const double* b, int ldb, double* c,
               int ldc) {
-    const double flops = 2.0 * m * n * k;
-    const int threads =
-        flops < 2 * kFlopsPerThread
-            ? 1
-            : static_cast<int>(std::min<double>(ThreadCount(), flops / kFlopsPerThread));
+    const int threads = ThreadsFor(ThreadCount(), m, n, k);
     MultiplyWith(KernelFor(ActiveProductPath()), threads,
                  Operands{m, n, k, a, lda, b, ldb, c, ldc});
 }

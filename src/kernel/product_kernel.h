@@ -32,6 +32,10 @@ ProductPath SupportedPath(ProductPath path);
 /// supported one.
 ProductPath ActiveProductPath();
 
+/// The threads Multiply uses for an m x k times k x n product when `threads` are allowed: at
+/// most `threads`, and fewer (down to 1) for products too small to repay starting threads.
+int ThreadsFor(int threads, int m, int n, int k);
+
 /// Multiply on SupportedPath(path) with exactly min(threads, available blocks) threads, however
 /// small the product (at least one thread). For tests and benchmarks.
 void MultiplyOn(ProductPath path, int threads, int m, int n, int k, const double* a, int lda,
