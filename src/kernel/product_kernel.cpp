@@ -12,7 +12,8 @@
 // the partial sum stored in c. So every c(i, j) receives exactly the additions of the textbook
 // loop, in the same order, whatever the block sizes, the tile shape or the instruction set.
 // Large products are split into blocks of rows or of columns of c, one per thread; no element's
-// sum is ever split, so the thread count does not change a bit either.
+// sum is ever split, so the thread count does not change a bit either. Tiny products skip the
+// packing and run a direct loop with the same order of operations.
 #include "kernel/product_kernel.h"
 
 #include <algorithm>
@@ -237,14 +238,44 @@ struct SplitProduct {
     }
 };
 
+// A product this small (m * n * k elementary steps) costs less than packing its operands and
+// padding its edges to whole tiles: it runs directly on the operands.
+constexpr double kSmallProductSteps = 10.0 * 10.0 * 10.0;
+
+// The small product, element by element in blocks of eight of a row, so that the sums stay in
+// registers: each starts at 0.0 and takes a(i, p) * b(p, j) for ascending p.
+void MultiplyDirect(const Operands& x) {
+    constexpr int kBlock = 8;
+    for (int i = 0; i < x.m; ++i) {
+        const double* aRow = x.a + i * x.lda;
+        double* cRow = x.c + i * x.ldc;
+        int j0 = 0;
+        for (; j0 + kBlock <= x.n; j0 += kBlock) {
+            double sum[kBlock] = {};
+            for (int p = 0; p < x.k; ++p) {
+                const double* bRow = x.b + p * x.ldb + j0;
+                for (int j = 0; j < kBlock; ++j) {
+                    sum[j] = aRow[p] * bRow[j] + sum[j];
+                }
+            }
+            std::copy(sum, sum + kBlock, cRow + j0);
+        }
+        for (int j = j0; j < x.n; ++j) {
+            double sum = 0.0;
+            for (int p = 0; p < x.k; ++p) {
+                sum = aRow[p] * x.b[p * x.ldb + j] + sum;
+            }
+            cRow[j] = sum;
+        }
+    }
+}
+
 void MultiplyWith(const MicroKernel& kernel, int threads, const Operands& x) {
     if (x.m <= 0 || x.n <= 0) {
         return;
     }
-    if (x.k <= 0) {
-        for (int i = 0; i < x.m; ++i) {
-            std::fill(x.c + i * x.ldc, x.c + i * x.ldc + x.n, 0.0);
-        }
+    if (static_cast<double>(x.m) * x.n * x.k <= kSmallProductSteps) {
+        MultiplyDirect(x);  // k == 0 included: zeros
         return;
     }
     const int rowTiles = static_cast<int>(RoundUp(x.m, kernel.rows) / kernel.rows);
