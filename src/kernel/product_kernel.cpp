@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 #include "kernel/micro_kernel.h"
@@ -284,8 +283,10 @@ void MultiplyWith(const MicroKernel& kernel, int threads, const Operands& x) {
     split.tiles = split.byRows ? rowTiles : colTiles;
     split.parts = std::max(1, std::min(threads, split.tiles));
     // The packing memory of every part is allocated before c is touched: if it fails, the
-    // std::bad_alloc leaves c as it was. A part's shape is at most the whole product's.
-    split.packSize = PackSize(kernel, x);
+    // std::bad_alloc leaves c as it was.
+    for (int t = 0; t < split.parts; ++t) {
+        split.packSize = std::max(split.packSize, PackSize(kernel, split.Part(t)));
+    }
     const std::size_t total = split.packSize * static_cast<std::size_t>(split.parts);
     const std::unique_ptr<double[]> storage(new double[total + kAlignmentDoubles]);
     const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(storage.get());
