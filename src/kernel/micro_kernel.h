@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The register-tile micro-kernels under the product kernel: one per instruction set, each in its
 // own file, all computing the same bits. Private to the library.
 #ifndef KOCALVIX_SRC_KERNEL_MICRO_KERNEL_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The AVX2 micro-kernel: a 6 x 8 tile (2 x 8 on 32-bit x86) in registers of four doubles.
 // Compiled with AVX2 enabled for this file only; run only where the CPU and the operating system
 // support it. Multiplies and adds stay separate instructions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The AVX-512 micro-kernel: a 12 x 16 tile (2 x 16 on 32-bit x86) in registers of eight doubles.
 // Compiled with AVX-512F enabled for this file only; run only where the CPU and the operating
 // system support it. Multiplies and adds stay separate instructions.

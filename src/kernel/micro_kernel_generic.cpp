@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The micro-kernel in portable C++: a 4 x 4 tile of scalar accumulators, which the compiler may
 // vectorise across j (contraction into fused multiply-add is switched off for the whole build).
 #include "kernel/micro_kernel_tile.h"

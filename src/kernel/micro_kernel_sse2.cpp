@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The SSE2 micro-kernel: a 4 x 4 tile (2 x 4 on 32-bit x86, which has only eight XMM registers)
 // in registers of two doubles.
 #include "kernel/micro_kernel_tile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The register tile that every micro-kernel computes, written once over a small set of vector
 // operations; each instruction set supplies them in its own file (compiled with its own flags)
 // and instantiates the tile there. Private to the library.

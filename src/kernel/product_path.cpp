@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Choice of the product's instruction-set path: what the CPU and the operating system support
 // (cpuid, and XGETBV for the register state the system saves on a context switch), and the
 // KOCALVIX_ISA environment variable.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The thread-count setting: one atomic int, so that any thread may read or change it while
 // products run elsewhere (a product reads it once, when it starts).
 #include "kernel/thread_count.h"

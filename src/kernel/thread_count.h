@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The number of threads a large product may use: the library's only mutable global setting.
 // Private to the library; Calvix::SetThreadCount and Calvix::ThreadCount forward here.
 #ifndef KOCALVIX_SRC_KERNEL_THREAD_COUNT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Worker threads that live for one product only.
 //
 // A pool of parked threads would save the start-up of a few tens of microseconds per large

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Threads for one large product. Private to the library.
 #ifndef KOCALVIX_SRC_KERNEL_WORKER_THREADS_H
 #define KOCALVIX_SRC_KERNEL_WORKER_THREADS_H
