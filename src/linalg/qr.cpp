@@ -110,13 +110,16 @@ KoMatrixError KoMatrixImplement::GramSchmidt(KoMatrixImplement& Q, KoMatrixImple
         }
     }
     // a: the column of A; p: its projection; u = a - p, the residual; d: the inner products.
-    std::vector<double> work(3 * static_cast<size_t>(m) + static_cast<size_t>(n));
+    // Without rows nothing is projected (see the loop), so nothing is needed.
+    std::vector<double> work(m > 0 ? 3 * static_cast<size_t>(m) + static_cast<size_t>(n) : 0);
     double* a = work.data();
     double* p = a + m;
     double* u = p + m;
     double* d = u + m;
     const KoMatrixImplement residual(m, 1, u, WrapTag{});
-    for (int j = 1; j < n; ++j) {
+    // Without rows every column of Q is empty and stays so: the loop is skipped rather than run
+    // once per column of nothing.
+    for (int j = 1; j < n && m > 0; ++j) {
         // Classical Gram-Schmidt: project the original column j, not a partly reduced one.
         for (int i = 0; i < m; ++i) {
             a[i] = (*this)(i, j);
