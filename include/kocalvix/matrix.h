@@ -17,7 +17,9 @@
 //   the linear-system solver refuse such outputs with ExternalBuffer instead).
 // - Only allocation failures raise: std::bad_alloc, and std::bad_array_new_length for a shape
 //   with a negative dimension or whose buffer (rows * cols * 8 bytes) exceeds 0xFFFFFFFF bytes.
-//   Every accepted shape therefore has fewer than 2^29 elements.
+//   Every accepted shape therefore has fewer than 2^29 elements. On such a failure nothing
+//   leaks and every object stays usable: an in-place member or assignment leaves its target as
+//   it was, and each output parameter holds either its complete result or its old content.
 // - Work scales with the elements of the operands and of the results, never with an empty
 //   dimension: on a matrix without elements (even 0 x INT_MAX or INT_MAX x 0) an operation
 //   returns at once, unless a result it must deliver itself has elements (the n x n factor of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The counting, failing global operator new and delete of counting_new.h. Every replaceable
 // form is defined, so no allocation of the program escapes the count.
 #include "counting_new.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A replacement of the global operator new and delete for test programs: it counts allocation
 // calls and live blocks, can fail chosen allocations with std::bad_alloc, and refuses requests
 // above a size limit. Linking counting_new.cpp into a program installs it for the whole process,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Matrices without elements but with a giant dimension (0 x INT_MAX, INT_MAX x 0): every
 // operation must come back at once and allocate only for what its result holds. A hang is
 // caught by a watchdog that ends the program; an allocation that scales with the empty
