@@ -26,6 +26,7 @@
 #include <iterator>
 #include <new>
 #include <string>
+#include <thread>
 #include <typeinfo>
 #include <vector>
 
@@ -277,7 +278,6 @@ const Operation kOperations[] = {
               KoPolygon(p, 3).size() + KoPolygon(p[0], p[1], p[2]).size() +
               KoPolygon(w.poly).size()),
     OP("KoPolygon operator=, other count", 0, w.poly = w.t1),
-    OP("KoPolygon SortVertice", 0, w.poly.SortVertice()),
     OP("KoTriangle constructors", 0,
        const KoPoint p[3] = {KoPoint(0, 0), KoPoint(1, 0), KoPoint(0, 1)};
        sink = KoTriangle().size() + KoTriangle(0, 0, 1, 0, 0, 1).size() +
@@ -285,7 +285,6 @@ const Operation kOperations[] = {
               KoTriangle(std::vector<KoPoint>(p, p + 3)).size() + KoTriangle(p).size() +
               KoTriangle(p[0], p[1], p[2]).size() + KoTriangle(w.t1).size()),
     OP("CalculatePolygonvertex", 0, sink = w.t1.CalculatePolygonvertex(w.t2).size()),
-    OP("CoverageArea", 0, sink = w.t1.CoverageArea(w.t2)),
     OP("SegmentIntersection, one point", 0, sink = w.l1.SegmentIntersection(w.l2, w.segment)),
     OP("SegmentIntersection, collinear", 0, sink = w.l3.SegmentIntersection(w.l4, w.segment)),
 };
@@ -318,10 +317,10 @@ const Operation kNonAllocating[] = {
        sink = (w.v1 == w.v2) + w.v1.Max(index) + w.v1.Min() + w.v1.RMSE(w.v2) + w.f1.Det() +
               w.f1.Max(index) + w.f1.Min() + w.f1.RMSE(w.f2)),
     OP("geometry without results", 0, KoPoint p; w.t1 = w.t2;
-       sink = w.poly.Area() + w.poly.IsNonSelfIntersection() + w.t1.CheckClockwise() +
-              w.l1.CheckSide(KoPoint(1, 0)) + w.l1.LineIntersection(w.l2, p) +
-              KoLine(0, 1, 2, 1).SegmentIntersection(w.l3, w.segment) +
-              KoPoint(1, 2).IsBetween(p, p)),
+       sink =
+           w.t1.CoverageArea(w.t2) + w.poly.SortVertice().Area() + w.poly.IsNonSelfIntersection() +
+           w.t1.CheckClockwise() + w.l1.CheckSide(KoPoint(1, 0)) + w.l1.LineIntersection(w.l2, p) +
+           KoLine(0, 1, 2, 1).SegmentIntersection(w.l3, w.segment) + KoPoint(1, 2).IsBetween(p, p)),
     OP("complex numbers and the version", 0, Complex z(1, 2); Complex u(3, 4); int version[4];
        z *= u; z /= u; z += u; z -= u; Calvix::Version(version);
        sink = Complex(z * u).abs() + (z / u).GetReal() + z.Conjugate().GetImage() + version[0]),
@@ -350,7 +349,10 @@ std::string RunOnce(const Operation& op, long failAt, counting_new::FailMode mod
     std::string problem;
     problem.reserve(1024);  // allocated before the live blocks are counted
     const long liveBefore = counting_new::LiveBlocks();
-    {
+    // In a thread of its own: the fixed-size types keep a per-thread cache of blocks, which a
+    // new thread starts empty (every run sees the same allocations) and returns to the heap
+    // when it ends (before the live blocks are counted again).
+    std::thread([&] {
         World w;
         const std::vector<State> before = States(w, problem);
         bool badAlloc = false;
@@ -393,7 +395,7 @@ std::string RunOnce(const Operation& op, long failAt, counting_new::FailMode mod
                 }
             }
         }
-    }
+    }).join();
     const long leaked =
         counting_new::LiveBlocks() - liveBefore - (states != nullptr ? BlocksOf(*states) : 0);
     if (leaked != 0) {
@@ -407,7 +409,9 @@ bool FullSweep() {
     return mode != nullptr && std::strcmp(mode, "full") == 0;
 }
 
-TEST(AllocationFailure, EveryAllocationOfEveryPublicMember) {
+// Test names end in "Threads" (each run has a thread of its own): emulated 32-bit runs, which
+// cannot start threads, leave them out.
+TEST(AllocationFailure, EveryAllocationOfEveryPublicMemberInFreshThreads) {
     const bool full = FullSweep();
     long swept = 0;
     for (const Operation& op : kOperations) {
@@ -438,7 +442,7 @@ TEST(AllocationFailure, EveryAllocationOfEveryPublicMember) {
 void* leakedBlock = nullptr;
 
 // The harness itself: operations that break each promise must be reported.
-TEST(AllocationFailure, HarnessReportsBrokenPromises) {
+TEST(AllocationFailure, HarnessReportsBrokenPromisesInFreshThreads) {
     const Operation broken[] = {
         {"leaks when the second allocation fails",
          [](World&) {
@@ -489,7 +493,7 @@ TEST(AllocationFailure, HarnessReportsBrokenPromises) {
     ::operator delete(leakedBlock);
 }
 
-TEST(AllocationFailure, MembersThatMustNotAllocateDoNot) {
+TEST(AllocationFailure, MembersThatMustNotAllocateDoNotInFreshThreads) {
     for (const Operation& op : kNonAllocating) {
         long count = -1;
         std::vector<State> states;
