@@ -35,8 +35,9 @@
 
 class Matrix3x3;
 
-/// A column vector of three doubles (e0, e1, e2), held as a 3 x 1 KoMatrix.
-class KOCALVIX_API Matrix3x1 : public KoMatrix {
+/// A column vector of three doubles (e0, e1, e2), held as a 3 x 1 KoMatrix. Final, so that
+/// containers of it build without Clang's warning about a non-virtual destructor.
+class KOCALVIX_API Matrix3x1 final : public KoMatrix {
   public:
     // ---- Construction and assignment ---------------------------------------------------------
 
@@ -121,8 +122,9 @@ class KOCALVIX_API Matrix3x1 : public KoMatrix {
     friend class Matrix3x3;
 };
 
-/// A 3 x 3 matrix of doubles a0 .. a8 (row by row), held as a 3 x 3 KoMatrix.
-class KOCALVIX_API Matrix3x3 : public KoMatrix {
+/// A 3 x 3 matrix of doubles a0 .. a8 (row by row), held as a 3 x 3 KoMatrix. Final, as
+/// Matrix3x1.
+class KOCALVIX_API Matrix3x3 final : public KoMatrix {
   public:
     // ---- Construction and assignment ---------------------------------------------------------
 

@@ -17,7 +17,14 @@
 //   the linear-system solver refuse such outputs with ExternalBuffer instead).
 // - Only allocation failures raise: std::bad_alloc, and std::bad_array_new_length for a shape
 //   with a negative dimension or whose buffer (rows * cols * 8 bytes) exceeds 0xFFFFFFFF bytes.
-//   Every accepted shape therefore has fewer than 2^29 elements.
+//   Every accepted shape therefore has fewer than 2^29 elements. On such a failure nothing
+//   leaks and every object stays usable: an in-place member or assignment leaves its target as
+//   it was, and each output parameter holds either its complete result or its old content.
+// - Work scales with the elements of the operands and of the results, never with an empty
+//   dimension: on a matrix without elements (even 0 x INT_MAX or INT_MAX x 0) an operation
+//   returns at once, unless a result it must deliver itself has elements (the n x n factor of
+//   the SVD, BiDiagonalize or Gram-Schmidt QR of a 0 x n matrix); a result too large for the
+//   size limit raises std::bad_array_new_length before any work is done.
 // - Results are computed in a fixed, documented order of IEEE double operations and are
 //   reproducible bit for bit on every platform.
 // - pow, wherever a comment below names it, is the library's own power function: pow(x, 2.0) is
@@ -125,7 +132,8 @@ class KOCALVIX_API KoMatrix {
     const int& ColumnSize() const;
     /// Number of elements, rows * cols.
     const int& ElementNum() const;
-    /// The rows as nested vectors: RowSize() inner vectors of ColumnSize() values each.
+    /// The rows as nested vectors: RowSize() inner vectors of ColumnSize() values each. A matrix
+    /// without rows gives an empty vector and allocates nothing, whatever its column count.
     std::vector<std::vector<double>> ToVec() const;
 
     // ---- Element-wise arithmetic ---------------------------------------------------------------
@@ -256,10 +264,11 @@ class KOCALVIX_API KoMatrix {
     double ElementWiseInfiniteNorm() const;
     /// pow(sum of pow(|x|, p), 1.0 / p) over all elements in row-major order; p unguarded.
     double ElementWiseNorm(const int& p) const;
-    /// The largest absolute row sum; 0.0 without rows.
+    /// The largest absolute row sum; 0.0 without elements.
     double MatrixInfiniteNorm() const;
     /// p = 1: the largest absolute column sum; p = 2: the spectral norm, the square root of the
-    /// largest eigenvalue of A * A^T (0.0 for a matrix without rows); any other p: 0.0.
+    /// largest eigenvalue of A * A^T; any other p: 0.0. Without elements both norms are 0.0 (the
+    /// value the definitions give), answered without forming A * A^T.
     /// Limit (p = 2): zero eigenvalues of A * A^T of a tall or rank-deficient A may come out
     /// slightly negative; their square root is NaN, and the running maximum then lets a NaN or a
     /// later, smaller value win: {{1, 2}, {3, 4}, {5, 6}} gives NaN (9.5255), {{0, -2}, {0, -3},
@@ -278,14 +287,17 @@ class KOCALVIX_API KoMatrix {
     /// `solution` the rows x 1 solution. DimensionMismatch when rhs is not rows x 1,
     /// ExternalBuffer when an output wraps a buffer of another shape (both outputs untouched);
     /// NotSquare for a non-square system (reduced set, solution a zero column). A singular
-    /// square system is not detected.
+    /// square system is not detected. A system without rows needs no elimination: `reduced`
+    /// becomes a copy of *this and `solution` 0 x 1, with NotSquare (NoError for 0 x 0); the
+    /// rows x (cols + 1) augmented matrix is formed only when there are rows, so 0 x INT_MAX is
+    /// answered like any other shape.
     /// Limit: an inconsistent singular system returns NoError with a finite x that solves
     /// nothing: {{1, 2}, {2, 4}} * x = (1, 3) gives x = (2.5, -0.5). The diagnostics' form
     /// (KoDiagnostics) reports the residual, the missing pivots and the condition.
     [[nodiscard]] KoMatrixError GaussElimination(const KoMatrix& rhs, KoMatrix& solution,
                                                  KoMatrix& reduced) const;
     /// The rank as the elimination sees it: the number of rows of the echelon form holding an
-    /// element outside the zero band.
+    /// element outside the zero band (0 without elements).
     /// Limit: the band is absolute, whatever the matrix's scale: 1e-12 * I has rank 0, and
     /// 1e6 * {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}} has rank 3 (its rounding residues exceed 1e-11).
     /// KoDiagnostics::Rank compares the count with the singular values.

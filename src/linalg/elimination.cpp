@@ -61,6 +61,9 @@ ColumnStep EliminateColumn(KoMatrixImplement& B, int c, int r, bool& exchanged, 
 // the zero band.
 int CountRowsOutsideBand(const KoMatrixImplement& E) {
     int rank = 0;
+    if (E.count == 0) {
+        return rank;  // no loop over rows without columns
+    }
     for (int i = 0; i < E.rows; ++i) {
         const double* row = E.data + E.cols * i;
         if (std::any_of(row, row + E.cols, IsUsablePivot)) {
@@ -100,12 +103,21 @@ KoMatrixError KoMatrixImplement::GaussElimination(const KoMatrixImplement& rhs,
     if (!solution.CanTakeShape(rows, 1) || !reduced.CanTakeShape(rows, cols)) {
         return ExternalBuffer;
     }
-    // Eliminate the augmented matrix [A | rhs]; the right-hand side is carried along.
-    KoMatrixImplement augmented(*this);
-    augmented.AddColumn(cols, cols, rhs);
-    const KoMatrixImplement E = augmented.RowEchelon();
-    const KoMatrixImplement reducedA = E.GetColumn(0, cols - 1);
-    KoMatrixImplement t = E.GetColumn(cols, cols);
+    KoMatrixImplement reducedA;
+    KoMatrixImplement t;
+    if (rows == 0) {
+        // Nothing to eliminate: the reduced matrix is A itself and the right-hand side is empty.
+        // The augmented matrix is not formed, since with INT_MAX columns it has no valid shape.
+        reducedA = *this;
+        t = rhs;
+    } else {
+        // Eliminate the augmented matrix [A | rhs]; the right-hand side is carried along.
+        KoMatrixImplement augmented(*this);
+        augmented.AddColumn(cols, cols, rhs);
+        const KoMatrixImplement E = augmented.RowEchelon();
+        reducedA = E.GetColumn(0, cols - 1);
+        t = E.GetColumn(cols, cols);
+    }
     KoMatrixImplement x(rows, 1);
     KoMatrixError result = NoError;
     if (reducedA.rows != cols) {
@@ -135,7 +147,9 @@ int KoMatrixImplement::Rank(KoMatrixImplement& basis) const {
     KoMatrixImplement M(rows, 0);
     int previous = -1;
     int found = rows;
-    for (int j = 0; j < cols; ++j) {
+    // Without rows the found row never changes after column 0, so only column 0 can join.
+    const int scanned = rows == 0 && cols > 0 ? 1 : cols;
+    for (int j = 0; j < scanned; ++j) {
         for (int i = rows - 1; i >= 0; --i) {
             if (IsUsablePivot(E(i, j))) {
                 found = i;

@@ -62,10 +62,12 @@ bool MultiplyEmbeddedFromLeft(const double* block, int L, int offset, KoMatrixIm
     const int n = W.cols;
     double* changed = W.data + static_cast<std::ptrdiff_t>(n) * offset;
     kernel::Multiply(L, n, L, block, L, changed, n, work, n);
-    const bool finite =
-        CopyRun(work, n, L, n, changed, n) & AddPositiveZero(W.data, offset, n, n) &
+    // All three run, whatever the first finds.
+    const bool copied = CopyRun(work, n, L, n, changed, n);
+    const bool above = AddPositiveZero(W.data, offset, n, n);
+    const bool below =
         AddPositiveZero(changed + static_cast<std::ptrdiff_t>(n) * L, W.rows - offset - L, n, n);
-    return finite;
+    return copied && above && below;
 }
 
 bool MultiplyEmbeddedFromRight(KoMatrixImplement& Q, const double* block, int L, int offset,
@@ -74,9 +76,10 @@ bool MultiplyEmbeddedFromRight(KoMatrixImplement& Q, const double* block, int L,
     const int n = Q.cols;
     double* changed = Q.data + offset;
     kernel::Multiply(m, L, L, changed, n, block, L, work, L);
-    const bool finite = CopyRun(work, L, m, L, changed, n) & AddPositiveZero(Q.data, m, offset, n) &
-                        AddPositiveZero(changed + L, m, n - offset - L, n);
-    return finite;
+    const bool copied = CopyRun(work, L, m, L, changed, n);
+    const bool left = AddPositiveZero(Q.data, m, offset, n);
+    const bool right = AddPositiveZero(changed + L, m, n - offset - L, n);
+    return copied && left && right;
 }
 
 }  // namespace kocalvix::linalg

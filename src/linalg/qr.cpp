@@ -110,13 +110,17 @@ KoMatrixError KoMatrixImplement::GramSchmidt(KoMatrixImplement& Q, KoMatrixImple
         }
     }
     // a: the column of A; p: its projection; u = a - p, the residual; d: the inner products.
-    std::vector<double> work(3 * static_cast<size_t>(m) + static_cast<size_t>(n));
+    // Without rows (every column of Q is empty and stays so) or with one column nothing is
+    // projected: the loop is skipped and no work space is sized by an empty dimension.
+    const bool projects = m > 0 && n > 1;
+    const int length = projects ? m : 0;
+    std::vector<double> work(projects ? 3 * static_cast<size_t>(m) + static_cast<size_t>(n) : 0);
     double* a = work.data();
-    double* p = a + m;
-    double* u = p + m;
-    double* d = u + m;
-    const KoMatrixImplement residual(m, 1, u, WrapTag{});
-    for (int j = 1; j < n; ++j) {
+    double* p = a + length;
+    double* u = p + length;
+    double* d = u + length;
+    const KoMatrixImplement residual(length, 1, u, WrapTag{});
+    for (int j = 1; j < n && projects; ++j) {
         // Classical Gram-Schmidt: project the original column j, not a partly reduced one.
         for (int i = 0; i < m; ++i) {
             a[i] = (*this)(i, j);

@@ -98,12 +98,14 @@ const int& KoMatrix::ElementNum() const {
 }
 
 std::vector<std::vector<double>> KoMatrix::ToVec() const {
+    // Each row is built from its own elements, without a row template: a matrix without rows
+    // allocates nothing, whatever its column count.
     const int rows = impl->rows;
     const int cols = impl->cols;
-    std::vector<std::vector<double>> result(static_cast<size_t>(rows),
-                                            std::vector<double>(static_cast<size_t>(cols)));
+    std::vector<std::vector<double>> result;
+    result.reserve(static_cast<size_t>(rows));
     for (int i = 0; i < rows; ++i) {
-        std::copy(impl->data + cols * i, impl->data + cols * (i + 1), result[i].begin());
+        result.emplace_back(impl->data + cols * i, impl->data + cols * (i + 1));
     }
     return result;
 }

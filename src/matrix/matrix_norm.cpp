@@ -30,6 +30,11 @@ KoMatrixError FastEigenValues(const KoMatrixImplement& M, KoMatrixImplement& V) 
 
 // The induced 1-norm or spectral norm of A, the latter with the given eigenvalue solver.
 double InducedNorm(const KoMatrixImplement& A, const int& p, EigenValueSolver eigenValues) {
+    if ((p == 1 || p == 2) && A.count == 0) {
+        // Every column sum is 0.0, and A * A^T is a zero matrix with only 0.0 eigenvalues: the
+        // answer without looping over an empty dimension or forming a rows x rows matrix.
+        return 0.0;
+    }
     if (p == 1) {
         // Running maximum of the column sums: the candidate replaces the running value unless
         // the running value is greater.
@@ -43,9 +48,6 @@ double InducedNorm(const KoMatrixImplement& A, const int& p, EigenValueSolver ei
         return norm;
     }
     if (p == 2) {
-        if (A.rows == 0) {
-            return 0.0;  // no eigenvalues to take the largest of
-        }
         // The square root of the largest eigenvalue of A * A^T, whatever A's shape.
         const KoMatrixImplement M = A * A.Transpose();
         KoMatrixImplement eigenvalues;

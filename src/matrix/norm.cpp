@@ -37,6 +37,9 @@ double KoMatrixImplement::ElementWiseNorm(const int& p) const {
 
 double KoMatrixImplement::MatrixInfiniteNorm() const {
     double norm = 0.0;
+    if (count == 0) {
+        return norm;  // every row sum is 0.0; no loop over rows without columns
+    }
     for (int i = 0; i < rows; ++i) {
         TakeUnlessGreater(norm, GetRow(i, i).ElementWiseNorm(1));
     }

@@ -35,7 +35,7 @@ KoMatrixImplement KoMatrixImplement::GetColumn(int first, int last) const {
     }
     const int w = last - first + 1;
     KoMatrixImplement result(rows, w);
-    for (int i = 0; i < rows; ++i) {
+    for (int i = 0; i < rows && w > 0; ++i) {
         const double* from = data + cols * i + first;
         std::copy(from, from + w, result.data + w * i);
     }

@@ -4,6 +4,9 @@
 
 KoMatrixImplement KoMatrixImplement::Transpose() const {
     KoMatrixImplement result(cols, rows);
+    if (count == 0) {
+        return result;  // no loop over an empty dimension
+    }
     for (int j = 0; j < cols; ++j) {
         for (int i = 0; i < rows; ++i) {
             result.data[rows * j + i] = data[cols * i + j];
