@@ -5,6 +5,8 @@
 # multiply-add) is switched off everywhere and fast-math is never used. On 32-bit x86 the x87
 # unit would keep excess precision in registers; SSE2 arithmetic gives plain IEEE doubles.
 function(kocalvix_set_compile_options target)
+    # Every target is C++17, whatever the compiler's default (Clang 14 defaults to C++14).
+    target_compile_features(${target} PRIVATE cxx_std_17)
     if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         target_compile_options(${target} PRIVATE
             -Wall -Wextra -Wpedantic -ffp-contract=off -fno-fast-math)
