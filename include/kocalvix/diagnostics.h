@@ -32,6 +32,8 @@
 #include "kocalvix/export.h"
 #include "kocalvix/matrix.h"
 
+/// The diagnostic forms of the iterative and threshold-driven KoMatrix operations: each returns
+/// the member's result bit for bit and fills a Report on how far it can be trusted.
 class KOCALVIX_API KoDiagnostics {
   public:
     /// How far a result can be trusted (see the file comment for the thresholds).
