@@ -433,6 +433,22 @@ Matrix3x3 Square(uint64_t seed, double scale = 1.0) {
     return Matrix3x3(v);
 }
 
+// The element-wise arithmetic that Matrix3x1 and Matrix3x3 share, value and in-place forms.
+template <typename Fixed>
+void RecordFixedArithmetic(Digest& d, Fixed& a, Fixed& b, double s) {
+    d << (a + b) << (a - b) << (a + s) << (a - s) << (a * s) << (a / s) << a.HadamardProduct(b)
+      << a.HadamardDivision(b) << a.HadamardPower(2) << a.HadamardPower(0.5) << a.HadamardPower(1)
+      << a.RMSE(b) << (a == b) << (a != a);
+    Fixed t(a);
+    t += b;
+    t -= s;
+    t *= s;
+    t /= s;
+    t -= b;
+    t += s;
+    d << t;
+}
+
 void RecordMatrix3x1(Corpus& c) {
     const std::vector<std::pair<std::string, Matrix3x1>> inputs = {
         {"random", Vector(31)},
@@ -444,19 +460,8 @@ void RecordMatrix3x1(Corpus& c) {
         Matrix3x1 a(v);
         Matrix3x1 b = Vector(33);
         const double s = -1.25;
-        c.Record("Matrix3x1 arithmetic", name, [&](Digest& d) {
-            d << (a + b) << (a - b) << (a + s) << (a - s) << (a * s) << (a / s)
-              << a.HadamardProduct(b) << a.HadamardDivision(b) << a.HadamardPower(2)
-              << a.HadamardPower(0.5) << a.HadamardPower(1.0) << a.RMSE(b) << (a == b) << (a != a);
-            Matrix3x1 t(a);
-            t += b;
-            t -= s;
-            t *= s;
-            t /= s;
-            t -= b;
-            t += s;
-            d << t;
-        });
+        c.Record("Matrix3x1 arithmetic", name,
+                 [&](Digest& d) { RecordFixedArithmetic(d, a, b, s); });
         c.Record("Matrix3x1 Max Min Rounding", name, [&](Digest& d) {
             int i = -1, j = -1;
             d << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j;
@@ -480,19 +485,8 @@ void RecordMatrix3x3(Corpus& c) {
         Matrix3x3 b = Square(43);
         const Matrix3x1 x = Vector(44);
         const double s = 3.5;
-        c.Record("Matrix3x3 arithmetic", name, [&](Digest& d) {
-            d << (a + b) << (a - b) << (a + s) << (a - s) << (a * s) << (a / s)
-              << a.HadamardProduct(b) << a.HadamardDivision(b) << a.HadamardPower(2)
-              << a.HadamardPower(0.5) << a.HadamardPower(1) << a.RMSE(b) << (a == b) << (a != a);
-            Matrix3x3 t(a);
-            t += b;
-            t -= s;
-            t *= s;
-            t /= s;
-            t -= b;
-            t += s;
-            d << t;
-        });
+        c.Record("Matrix3x3 arithmetic", name,
+                 [&](Digest& d) { RecordFixedArithmetic(d, a, b, s); });
         c.Record("Matrix3x3 products and powers", name, [&](Digest& d) {
             d << (a * b) << (a * x) << (a * static_cast<const KoMatrix&>(b)) << (a ^ 3) << (a ^ 0);
             Matrix3x3 t(a);
