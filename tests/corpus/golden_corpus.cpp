@@ -82,26 +82,28 @@ class Digest {
     uint64_t hash_ = 0xCBF29CE484222325ull;
 };
 
-// The digests of one run, keyed "operation <TAB> input".
+// The digests of one run: per operation, the digest of each input in the order they were run.
 class Corpus {
   public:
+    using Row = std::vector<std::pair<std::string, std::string>>;  // (input, digest)
     void Record(const std::string& operation, const std::string& input,
                 const std::function<void(Digest&)>& run) {
         Digest d;
         run(d);
         char hex[17];
         std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(d.Value()));
-        const std::string key = operation + "\t" + input;
-        if (digests_.count(key) != 0) {
-            std::cerr << "duplicate corpus entry: " << key << "\n";
-            std::exit(2);
+        for (const auto& entry : rows_[operation]) {
+            if (entry.first == input) {
+                std::cerr << "duplicate corpus entry: " << operation << ", " << input << "\n";
+                std::exit(2);
+            }
         }
-        digests_[key] = hex;
+        rows_[operation].emplace_back(input, hex);
     }
-    const std::map<std::string, std::string>& Digests() const { return digests_; }
+    const std::map<std::string, Row>& Rows() const { return rows_; }
 
   private:
-    std::map<std::string, std::string> digests_;
+    std::map<std::string, Row> rows_;
 };
 
 // ---- Inputs -------------------------------------------------------------------------------------
@@ -706,20 +708,25 @@ Corpus Compute() {
 }
 
 constexpr const char* kHeader =
-    "# KoCalvix golden corpus: operation <TAB> input <TAB> 64-bit digest of the exact results.\n"
+    "# KoCalvix golden corpus: one line per operation, <TAB>, then the 64-bit digest of its exact\n"
+    "# results on each input, in the order golden_corpus.cpp runs them.\n"
     "# Regenerate with tools/update-corpus.sh only when a result changes on purpose.\n";
 
 int Write(const std::string& path, const Corpus& c) {
     std::ofstream out(path, std::ios::binary);
     out << kHeader;
-    for (const auto& [key, digest] : c.Digests()) {
-        out << key << "\t" << digest << "\n";
+    for (const auto& [operation, row] : c.Rows()) {
+        out << operation << "\t";
+        for (size_t i = 0; i < row.size(); ++i) {
+            out << (i == 0 ? "" : " ") << row[i].second;
+        }
+        out << "\n";
     }
     if (!out) {
         std::cerr << "cannot write " << path << "\n";
         return 2;
     }
-    std::cout << "wrote " << c.Digests().size() << " digests to " << path << "\n";
+    std::cout << "wrote " << c.Rows().size() << " operations to " << path << "\n";
     return 0;
 }
 
@@ -729,7 +736,7 @@ int Check(const std::string& path, const Corpus& c) {
         std::cerr << "cannot read " << path << "\n";
         return 2;
     }
-    std::map<std::string, std::string> stored;
+    std::map<std::string, std::vector<std::string>> stored;
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') {
@@ -739,24 +746,33 @@ int Check(const std::string& path, const Corpus& c) {
             continue;
         }
         const size_t tab = line.rfind('\t');
-        stored[line.substr(0, tab)] = line.substr(tab + 1);
-    }
-    int passed = 0, failed = 0;
-    for (const auto& [key, digest] : c.Digests()) {
-        const auto it = stored.find(key);
-        if (it == stored.end()) {
-            std::cout << "NOT IN CORPUS  " << key << "\n";
-            ++failed;
-        } else if (it->second != digest) {
-            std::cout << "DIFFERS        " << key << "\n";
-            ++failed;
-        } else {
-            ++passed;
+        std::istringstream digests(line.substr(tab + 1));
+        std::vector<std::string>& row = stored[line.substr(0, tab)];
+        for (std::string d; digests >> d;) {
+            row.push_back(d);
         }
     }
-    for (const auto& [key, digest] : stored) {
-        if (c.Digests().count(key) == 0) {
-            std::cout << "NOT COMPUTED   " << key << "\n";
+    int passed = 0, failed = 0;
+    for (const auto& [operation, row] : c.Rows()) {
+        const auto it = stored.find(operation);
+        for (size_t i = 0; i < row.size(); ++i) {
+            const char* verdict = it == stored.end() || i >= it->second.size() ? "NOT IN CORPUS  "
+                                  : it->second[i] != row[i].second            ? "DIFFERS        "
+                                                                               : nullptr;
+            if (verdict != nullptr) {
+                std::cout << verdict << operation << "\t" << row[i].first << "\n";
+            }
+            ++(verdict != nullptr ? failed : passed);
+        }
+        if (it != stored.end() && it->second.size() > row.size()) {
+            std::cout << "NOT COMPUTED   " << operation << ": "
+                      << it->second.size() - row.size() << " inputs\n";
+            ++failed;
+        }
+    }
+    for (const auto& entry : stored) {
+        if (c.Rows().count(entry.first) == 0) {
+            std::cout << "NOT COMPUTED   " << entry.first << "\n";
             ++failed;
         }
     }
