@@ -202,8 +202,17 @@ KoMatrix Extreme(int rows, int cols, uint64_t seed) {
     return m;
 }
 
+// Column 1 exactly zero: an exact zero singular value.
+KoMatrix ZeroColumn(int rows, int cols, uint64_t seed) {
+    KoMatrix m = Random(rows, cols, seed);
+    for (int i = 0; i < rows; ++i) {
+        m(i, 1) = 0.0;
+    }
+    return m;
+}
+
 std::vector<NamedMatrix> Matrices() {
-    return {
+    std::vector<NamedMatrix> all = {
         {"empty 0x0", KoMatrix()},
         {"empty 0x3", KoMatrix(0, 3)},
         {"empty 3x0", KoMatrix(3, 0)},
@@ -228,7 +237,33 @@ std::vector<NamedMatrix> Matrices() {
         {"extreme 5x5", Extreme(5, 5, 16)},
         {"special 4x4", Special(4, 4, 17)},
         {"special 3x5", Special(3, 5, 18)},
+        {"zero column 5x4", ZeroColumn(5, 4, 19)},
     };
+    // Small matrices on the edges of the algorithms: zero bands, sign choices, skipped steps,
+    // ties, dependent columns, repeated or inseparable eigenvalues, NaN and infinity.
+    const double nan = kNaN, inf = kInf;
+    // clang-format off
+    const std::vector<std::vector<std::vector<double>>> edges = {
+        {{-3}}, {{-4e-12}}, {{-6e-12}}, {{3}, {4}}, {{-1}, {1e-20}}, {{1, 2, 3}, {0, -1, 4}},
+        {{2, 1}, {0, -3}}, {{1, 0}, {1e-9, 1}}, {{0, 1}, {0, 2}, {0, 2}},
+        {{-1, 2}, {0, 1}, {0, 1}}, {{1, 2, 3}, {0, 1, 1}, {2, -1, 1}, {1, 1, 2}},
+        {{1e6, 2e6, 3e6}, {0, 1e6, 1e6}, {2e6, -1e6, 1e6}, {1e6, 1e6, 2e6}},
+        {{1e-200, 1}, {-1e-200, 0}, {0, 1}}, {{1, 2, 0, 0}, {0, 3, 4, 0}, {0, 0, 5, 6}},
+        {{-2, 0, 0}, {0, 3, 0}, {0, 0, -5}}, {{-7, 2, -1, 2}}, {{-1, -2}}, {{3, -4}, {4, -2}},
+        {{1, 0, 0}, {0, 1, 0}, {0, 0, 2}}, {{1, 0}, {0, 2}, {0, 0}}, {{1}, {1}, {0}},
+        {{1, 2}, {2, 4}}, {{2, 1}, {1, 2}}, {{0, 1}, {1, 0}}, {{0, 1}, {-1, 0}}, {{0, -1}, {1, 1}},
+        {{1, 1}, {-3, 0}}, {{2, 0}, {-2, 1}}, {{5e-12, 2, 4}, {0, 1, 1}}, {{1e-12, 0}, {0, 1}},
+        {{1e-11, 0}, {0, 1}}, {{2e-11, 0}, {0, 1}}, {{1, 0}, {0, 1.00000000001}},
+        {{4, 0}, {0, 1e-10}}, {{0, 0, 5}}, {{1, 0, 1}, {0, 1, 1}, {0, 0, 0}, {0, 0, 0}},
+        {{1, 2}, {2 + 1e-15, 1}}, {{nan, 0}, {0, 1}}, {{1, nan, 2}, {3, 4, 5}}, {{nan, 1}, {2, 0}},
+        {{5, 1}, {nan, 0}}, {{-inf, 1}}, {{2, 1, 1}, {1, 3, 2}, {1, 0, 0}},
+        {{0.6, -0.8}, {0.8, 0.6}}
+    };
+    // clang-format on
+    for (size_t k = 0; k < edges.size(); ++k) {
+        all.push_back({"edge " + std::to_string(k), KoMatrix(edges[k])});
+    }
+    return all;
 }
 
 // ---- Dense matrices ----------------------------------------------------------------------------
@@ -261,6 +296,15 @@ void RecordElementWise(Corpus& c, const NamedMatrix& in) {
     });
     both("KoMatrix == !=", [&](Digest& d, const KoMatrix& o) {
         d << (a == o) << (a != o) << (a == a) << (a != a) << a.IsSameDimension(o);
+    });
+    c.Record("KoMatrix == != differing in one element", in.name, [&](Digest& d) {
+        for (int k = 0; k < a.ElementNum(); ++k) {
+            KoMatrix t(a);
+            t[k] += 1.0;
+            d << (a == t) << (a != t);
+            t[k] = -a[k];
+            d << (a == t) << (a != t);
+        }
     });
     c.Record("KoMatrix scalar value forms", in.name,
              [&](Digest& d) { d << (a + s) << (a - s) << (a * s) << (a / s) << (a / 0.0); });
@@ -435,12 +479,29 @@ Matrix3x3 Square(uint64_t seed, double scale = 1.0) {
     return Matrix3x3(v);
 }
 
+// A fixed-size object whose shape was changed through the general interface: one more row or
+// column, or no elements at all.
+void Reshape(KoMatrix& a, const std::string& name) {
+    if (name == "reshaped empty") {
+        a = KoMatrix();
+    } else if (name.rfind("reshaped", 0) == 0) {
+        const KoMatrixError code = a.ColumnSize() == 1 ? a.AddRow(3, 3, KoMatrix(1, 1))
+                                                       : a.AddColumn(3, 3, Random(3, 1, 47));
+        (void)code;
+    }
+}
+
 // The element-wise arithmetic that Matrix3x1 and Matrix3x3 share, value and in-place forms.
 template <typename Fixed>
 void RecordFixedArithmetic(Digest& d, Fixed& a, Fixed& b, double s) {
     d << (a + b) << (a - b) << (a + s) << (a - s) << (a * s) << (a / s) << a.HadamardProduct(b)
       << a.HadamardDivision(b) << a.HadamardPower(2) << a.HadamardPower(0.5) << a.HadamardPower(1)
       << a.RMSE(b) << (a == b) << (a != a);
+    for (int k = 0; k < 9; ++k) {  // a copy differing in one element
+        Fixed other(a);
+        other[k % other.ElementNum()] += 1.0;
+        d << (a == other) << (a != other) << (other == a);
+    }
     Fixed t(a);
     t += b;
     t -= s;
@@ -457,9 +518,13 @@ void RecordMatrix3x1(Corpus& c) {
         {"large", Vector(32, 1e200)},
         {"special", Matrix3x1(-0.0, kInf, kNaN)},
         {"denormal", Matrix3x1(kDenormal, -kDenormal, 0.0)},
+        {"ties", Matrix3x1(2.5, -0.125, 1.005)},
+        {"reshaped 4x1", Vector(34)},
+        {"reshaped empty", Vector(35)},
     };
     for (const auto& [name, v] : inputs) {
         Matrix3x1 a(v);
+        Reshape(a, name);
         Matrix3x1 b = Vector(33);
         const double s = -1.25;
         c.Record("Matrix3x1 arithmetic", name,
@@ -481,9 +546,13 @@ void RecordMatrix3x3(Corpus& c) {
         {"identity", Matrix3x3::Identity()},
         {"large", Square(42, 1e150)},
         {"special", Matrix3x3(-0.0, 1, kInf, 2, kNaN, 3, kDenormal, 4, 5)},
+        {"ties", Matrix3x3(0.5, -1.5, 2.25, 0.125, -0.0625, 1e-3, 7.5, -8.5, 9.05)},
+        {"reshaped 3x4", Square(45)},
+        {"reshaped empty", Square(46)},
     };
     for (const auto& [name, m] : inputs) {
         Matrix3x3 a(m);
+        Reshape(a, name);
         Matrix3x3 b = Square(43);
         const Matrix3x1 x = Vector(44);
         const double s = 3.5;
@@ -569,9 +638,20 @@ void RecordPoints(Corpus& c) {
     });
 }
 
+// Segment pairs on the edges: touching ends, collinear overlaps in every arrangement, parallel,
+// reversed, degenerate, NaN.
+const double kSegments[][8] = {
+    {0, 0, 2, 2, 0, 2, 2, 0},   {0, 0, 1, 0, 2, -1, 2, 1}, {0, 0, 1, 0, 0, 1, 1, 1},
+    {0, 0, 1, 0, 1, 0, 1, 1},   {0, 0, 2, 0, 1, 0, 3, 0},  {0, 0, 1, 0, 1, 0, 2, 0},
+    {0, 0, 1, 0, 2, 0, 3, 0},   {1, 1, 4, 4, 0, 0, 5, 5},  {5, 5, 0, 0, 1, 1, 4, 4},
+    {0, 0, 3, 0, 3, 0, 2, 0},   {2, 0, 2, 0, 0, 0, 4, 0},  {1, 2, 3, 4, 3, 4, 1, 2},
+    {2, 2, 2, 2, 7, -3, 7, -3}, {0, 0, 4, 4, 1, 1, 2, 2},  {0, 0, 1, 0, kNaN, 0, 1, 1},
+    {0, 0, 4, 0, 1, 0, 2, 3},   {0, 0, 4, 0, 5, 0, 6, 1},  {0, 3, 0, 0, 0, 1, 0, 5}};
+
 void RecordLines(Corpus& c) {
     Generator g(61);
-    for (int round = 0; round < 60; ++round) {
+    const int named = static_cast<int>(sizeof kSegments / sizeof kSegments[0]);
+    for (int round = 0; round < 60 + named; ++round) {
         const bool integer = round % 3 != 0;
         const std::vector<KoPoint> e = Points(g, 4, integer);
         KoLine l(e[0], e[1]);
@@ -581,6 +661,11 @@ void RecordLines(Corpus& c) {
         }
         if (round % 10 == 7) {
             m = KoLine(l[0], l[0]);  // a zero-length segment
+        }
+        if (round >= 60) {
+            const double* v = kSegments[round - 60];
+            l = KoLine(v[0], v[1], v[2], v[3]);
+            m = KoLine(v[4], v[5], v[6], v[7]);
         }
         c.Record("KoLine CheckSide LineIntersection SegmentIntersection",
                  "pair " + std::to_string(round), [&](Digest& d) {
@@ -611,13 +696,56 @@ void RecordPolygons(Corpus& c) {
                      d << p << p.Area() << p.IsNonSelfIntersection();
                  });
     }
-    for (int round = 0; round < 60; ++round) {
+    // Named polygons: concave, self-intersecting, collinear, repeated vertices, no area.
+    // clang-format off
+    const std::vector<std::vector<KoPoint>> polygons = {
+        {{0, 0}, {4, 0}, {4, 3}, {2, 1}, {0, 3}}, {{0, 0}, {2, 2}, {2, 0}, {0, 2}},
+        {{0, 0}, {1, 0}, {2, 0}, {3, 0}}, {{1, 1}, {1, 1}, {3, 1}, {3, 4}, {1, 4}},
+        {{4, 4}, {2, 4}, {5, 2}, {4, 0}, {2, 0}, {1, 2}},
+        {{0.1, 0.7}, {3.3, 0.2}, {2.9, 2.6}, {1.7, 3.1}, {0.4, 2.2}, {-0.5, 1.1}, {0.2, 0.9}},
+        {{1, 2}}, {}
+    };
+    // clang-format on
+    for (size_t k = 0; k < polygons.size(); ++k) {
+        c.Record("KoPolygon IsNonSelfIntersection SortVertice Area",
+                 "named polygon " + std::to_string(k), [&](Digest& d) {
+                     KoPolygon p(polygons[k]);
+                     d << p.Area() << p.IsNonSelfIntersection();
+                     p.SortVertice();
+                     d << p << p.Area() << p.IsNonSelfIntersection();
+                 });
+    }
+    // Triangle pairs on the edges: identical, nested, the six-pointed star, touching at a vertex
+    // or along an edge, point triangles inside and outside, a flat one, and fewer vertices.
+    // clang-format off
+    const std::vector<std::vector<KoPoint>> pairs[] = {
+        {{{0, 0}, {1, 0}, {0, 1}}, {{0, 0}, {1, 0}, {0, 1}}},
+        {{{0, 0}, {2, 0}, {0, 2}}, {{1, 0}, {3, 0}, {1, 2}}},
+        {{{1, 1}, {2, 1}, {1, 2}}, {{0, 0}, {4, 0}, {0, 4}}},
+        {{{0, 0}, {6, 0}, {3, 6}}, {{0, 4}, {6, 4}, {3, -2}}},
+        {{{0, 0}, {1, 0}, {0, 1}}, {{1, 0}, {2, 0}, {1, 1}}},
+        {{{0, 0}, {1, 0}, {0, 1}}, {{1, 0}, {0, 1}, {1, 1}}},
+        {{{1, 1}, {1, 1}, {1, 1}}, {{0, 0}, {3, 0}, {0, 3}}},
+        {{{5, 5}, {5, 5}, {5, 5}}, {{0, 0}, {3, 0}, {0, 3}}},
+        {{{3, 0}, {3, 0}, {3, 0}}, {{0, 0}, {3, 0}, {0, 3}}},
+        {{{-1, 1}, {1, 1}, {4, 1}}, {{0, 0}, {3, 0}, {0, 3}}},
+        {{{1, 1}}, {{0, 0}, {3, 0}, {0, 3}}}, {{}, {{0, 0}, {3, 0}, {0, 3}}},
+        {{{0, 0}, {0, 1}, {1, 0}}, {{0, 0}, {1, 1}, {2, 2}}},
+        {{{0, 0}, {0, 1}, {kNaN, 0}}, {{0.5, 0.5}, {0.2, 0.1}, {0.1, 0.3}}}
+    };
+    // clang-format on
+    const int named = static_cast<int>(sizeof pairs / sizeof pairs[0]);
+    for (int round = 0; round < 60 + named; ++round) {
         const bool integer = round % 2 == 0;
         const std::vector<KoPoint> v = Points(g, 6, integer);
         KoTriangle a(v[0], v[1], v[2]);
         KoTriangle b(v[3], v[4], v[5]);
         if (round % 15 == 3) {
             b = a;
+        }
+        if (round >= 60) {
+            a = KoTriangle(pairs[round - 60][0]);
+            b = KoTriangle(pairs[round - 60][1]);
         }
         c.Record("KoTriangle CheckClockwise CalculatePolygonvertex CoverageArea",
                  "pair " + std::to_string(round), [&](Digest& d) {
@@ -757,7 +885,7 @@ int Check(const std::string& path, const Corpus& c) {
         const auto it = stored.find(operation);
         for (size_t i = 0; i < row.size(); ++i) {
             const char* verdict = it == stored.end() || i >= it->second.size() ? "NOT IN CORPUS  "
-                                  : it->second[i] != row[i].second            ? "DIFFERS        "
+                                  : it->second[i] != row[i].second             ? "DIFFERS        "
                                                                                : nullptr;
             if (verdict != nullptr) {
                 std::cout << verdict << operation << "\t" << row[i].first << "\n";
@@ -765,8 +893,8 @@ int Check(const std::string& path, const Corpus& c) {
             ++(verdict != nullptr ? failed : passed);
         }
         if (it != stored.end() && it->second.size() > row.size()) {
-            std::cout << "NOT COMPUTED   " << operation << ": "
-                      << it->second.size() - row.size() << " inputs\n";
+            std::cout << "NOT COMPUTED   " << operation << ": " << it->second.size() - row.size()
+                      << " inputs\n";
             ++failed;
         }
     }
