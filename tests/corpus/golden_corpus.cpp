@@ -546,7 +546,8 @@ void RecordMatrix3x3(Corpus& c) {
         {"identity", Matrix3x3::Identity()},
         {"large", Square(42, 1e150)},
         {"special", Matrix3x3(-0.0, 1, kInf, 2, kNaN, 3, kDenormal, 4, 5)},
-        {"ties", Matrix3x3(0.5, -1.5, 2.25, 0.125, -0.0625, 1e-3, 7.5, -8.5, 9.05)},
+        {"ties",
+         Matrix3x3(0.5, -1.5, 2.25, 0.125, -0.0625, 0.49999999999999994, 7.5, -8.5, 3e9 + 0.5)},
         {"reshaped 3x4", Square(45)},
         {"reshaped empty", Square(46)},
     };
@@ -570,7 +571,10 @@ void RecordMatrix3x3(Corpus& c) {
                  [&](Digest& d) { d << a.Det() << a.Inv() << a.Transpose(); });
         c.Record("Matrix3x3 Max Min Rounding DiagFrom", name, [&](Digest& d) {
             int i = -1, j = -1;
-            d << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j << a.Rounding(3);
+            d << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j;
+            for (int digits : {-1, 0, 1, 3, 400}) {
+                d << a.Rounding(digits);
+            }
             Matrix3x3 t(a);
             d << t.DiagFrom(x) << Matrix3x3(x);
         });
