@@ -611,10 +611,24 @@ std::vector<double> Uniforms(Generator& g, int n) {
 }
 
 void RecordPoints(Corpus& c) {
+    // Named triples (point, segment start, segment end): both ends, beyond either end, off the
+    // line, a degenerate segment, a cross value that is not exactly zero, NaN.
+    // clang-format off
+    const double triples[][6] = {
+        {0, 0, 0, 0, 2, 0}, {2, 0, 0, 0, 2, 0}, {1, 0, 0, 0, 2, 0}, {3, 0, 0, 0, 2, 0},
+        {-1, 0, 0, 0, 2, 0}, {1, 1, 0, 0, 2, 0}, {1, 5, 0, 0, 2, 0}, {2, -7, 0, 0, 2, 0},
+        {2.5, 0, 0, 0, 2, 0}, {-0.5, 3, 0, 0, 2, 0}, {100, 7, 4, -3, 4, -3}, {0.3, 0.1, 0, 0, 3, 1},
+        {3, 1, 0, 0, 6, 2}, {kNaN, 0, 0, 0, 2, 0}, {1, 2, 1, 3, 0, 0}, {-0.0, 1, 0, 1, 0, 0}};
+    // clang-format on
+    const int named = static_cast<int>(sizeof triples / sizeof triples[0]);
     Generator g(51);
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 40 + named; ++round) {
         const bool integer = round % 2 == 0;
-        const KoPoint p = Point(g, integer), a = Point(g, integer), b = Point(g, integer);
+        KoPoint p = Point(g, integer), a = Point(g, integer), b = Point(g, integer);
+        if (round >= 40) {
+            const double* t = triples[round - 40];
+            p = KoPoint(t[0], t[1]), a = KoPoint(t[2], t[3]), b = KoPoint(t[4], t[5]);
+        }
         c.Record("KoPoint queries", "triple " + std::to_string(round), [&](Digest& d) {
             d << p.IsSameline(a, b) << p.IsBetween(a, b) << p.IsBetweenWithoutCheck(a, b) << (p < a)
               << (p == a) << (p != p);
@@ -707,7 +721,8 @@ void RecordPolygons(Corpus& c) {
         {{0, 0}, {1, 0}, {2, 0}, {3, 0}}, {{1, 1}, {1, 1}, {3, 1}, {3, 4}, {1, 4}},
         {{4, 4}, {2, 4}, {5, 2}, {4, 0}, {2, 0}, {1, 2}},
         {{0.1, 0.7}, {3.3, 0.2}, {2.9, 2.6}, {1.7, 3.1}, {0.4, 2.2}, {-0.5, 1.1}, {0.2, 0.9}},
-        {{1, 2}}, {}
+        {{1, 2}}, {}, {{0.1, 0}, {0.3, 0.2}, {0, 0.7}}, {{0, 0}, {2, 0}, {2, 2}, {1, 0.5}, {0, 2}},
+        {{0, 0}, {1, 0}, {1, 1}, {2, 2}, {3, 2}}, {{3, 4}, {5, 1}}
     };
     // clang-format on
     for (size_t k = 0; k < polygons.size(); ++k) {
@@ -777,6 +792,14 @@ void RecordComplex(Corpus& c) {
                 a /= values[i];
                 d << a;
             }
+            Complex self = values[i];  // compound operators on themselves read before writing
+            self *= self;
+            d << self;
+            self /= self;
+            d << self;
+            self += self;
+            self -= self;
+            d << self;
         });
     }
     c.Record("Calvix Version", "-", [](Digest& d) {
