@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The conveniences around the core classes: text output, element ranges, scalar-on-the-left
-// and negation operators, moves, and the version macros.
+// and negation operators, and the version macros.
 #include <kocalvix/complex.h>
 #include <kocalvix/fixed_matrix.h>
 #include <kocalvix/geometry.h>
@@ -16,14 +16,8 @@
 #include <iomanip>
 #include <limits>
 #include <numeric>
-#include <random>
 #include <sstream>
 #include <string>
-#include <utility>
-
-#include "matrix_test_support.h"
-
-using test_support::RandomMatrix;
 
 namespace {
 
@@ -113,24 +107,15 @@ TEST(ElementRange, DataBeginEndAndStandardAlgorithms) {
 }
 
 TEST(FreeOperators, MatchTheRightScalarFormsBitForBit) {
-    std::mt19937 rng(11);
-    const double specials[] = {0.0, -0.0, 1e-310, -3.5, std::numeric_limits<double>::infinity()};
-    for (int shape = 0; shape < 4; ++shape) {
-        KoMatrix m = RandomMatrix(1 + shape, 3 - shape % 3, rng);
-        for (int k = 0; k < m.ElementNum() && k < 5; ++k) {
-            m[k] = specials[k];
+    const KoMatrix m({{0.0, -0.0, 1e-310}, {-3.5, std::numeric_limits<double>::infinity(), 0.1}});
+    for (const double s : {2.0, -0.0, 1e300, 0.1}) {
+        KoMatrix difference(m), negation(m);
+        for (int k = 0; k < m.ElementNum(); ++k) {
+            difference[k] = s - m[k];
+            negation[k] = -m[k];
         }
-        for (const double s : {2.0, -0.0, 1e300, 0.1}) {
-            EXPECT_TRUE(SameBits(s * m, m * s));
-            EXPECT_TRUE(SameBits(s + m, m + s));
-            KoMatrix difference(m), negation(m);
-            for (int k = 0; k < m.ElementNum(); ++k) {
-                difference[k] = s - m[k];
-                negation[k] = -m[k];
-            }
-            EXPECT_TRUE(SameBits(s - m, difference));
-            EXPECT_TRUE(SameBits(-m, negation));
-        }
+        EXPECT_TRUE(SameBits(s * m, m * s) && SameBits(s + m, m + s));
+        EXPECT_TRUE(SameBits(s - m, difference) && SameBits(-m, negation));
     }
     // Fixed-size and point forms keep their types and values.
     const Matrix3x1 v(1.0, -0.0, 3.0);
@@ -148,70 +133,6 @@ TEST(FreeOperators, MatchTheRightScalarFormsBitForBit) {
     EXPECT_EQ(-KoPoint(1.0, -2.0), KoPoint(-1.0, 2.0));
     const KoPoint3D p = -(2.0 * KoPoint3D(1.0, 2.0, 3.0));
     EXPECT_EQ(Text(p), "(-2, -4, -6)");
-}
-
-TEST(Moves, MatrixHandsOverItsElementsOnlyWhenThatIsSafe) {
-    // A plain owning matrix gives its buffer away and becomes 0 x 0.
-    KoMatrix source({{1.0, 2.0}, {3.0, 4.0}});
-    const double* buffer = source.data();
-    KoMatrix moved(std::move(source));
-    EXPECT_EQ(moved.data(), buffer);
-    EXPECT_EQ(source.ElementNum(), 0);
-    EXPECT_EQ(source.RowSize(), 0);
-    source = moved;  // the moved-from matrix is usable
-    EXPECT_EQ(source, moved);
-
-    // Move assignment exchanges the contents.
-    KoMatrix target(3, 1);
-    target = std::move(moved);
-    EXPECT_EQ(target.data(), buffer);
-    EXPECT_EQ(moved.RowSize(), 3);
-    EXPECT_EQ(moved.ColumnSize(), 1);
-
-    // A wrapping source is copied into an owning matrix and keeps wrapping.
-    double caller[2] = {5.0, 6.0};
-    KoMatrix wrapping(1, 2, caller, KoMatrix::ShallowCopy);
-    KoMatrix copied(std::move(wrapping));
-    EXPECT_NE(copied.data(), caller);
-    EXPECT_EQ(wrapping.data(), caller);
-    copied = std::move(wrapping);
-    EXPECT_EQ(wrapping.data(), caller);
-    EXPECT_NE(copied.data(), caller);
-    // A wrapping target keeps its buffer and takes same-shape elements only.
-    wrapping = KoMatrix({{7.0, 8.0}});
-    EXPECT_EQ(caller[1], 8.0);
-    wrapping = KoMatrix(3, 3);
-    EXPECT_EQ(wrapping.RowSize(), 1);
-
-    // Fixed-size sources keep their shape.
-    Matrix3x3 fixed = Matrix3x3::Identity();
-    KoMatrix fromFixed(std::move(fixed));
-    KoMatrix other(2, 2);
-    other = std::move(static_cast<KoMatrix&>(fixed));
-    EXPECT_EQ(fixed, Matrix3x3::Identity());
-    EXPECT_EQ(fromFixed.RowSize(), 3);
-    EXPECT_EQ(other.ElementNum(), 9);
-}
-
-TEST(Moves, PolygonsHandOverTheirVertices) {
-    KoPolygon square({KoPoint(0, 0), KoPoint(1, 0), KoPoint(1, 1), KoPoint(0, 1)});
-    const KoPoint* vertices = &square[0];
-    KoPolygon moved(std::move(square));
-    EXPECT_EQ(&moved[0], vertices);
-    EXPECT_EQ(square.size(), 1);
-    EXPECT_EQ(square[0], KoPoint());
-    square = std::move(moved);
-    EXPECT_EQ(&square[0], vertices);
-    EXPECT_EQ(moved.size(), 1);
-
-    KoTriangle triangle(0.0, 0.0, 2.0, 0.0, 0.0, 2.0);
-    KoTriangle taken(std::move(triangle));
-    EXPECT_EQ(taken.Area(), 2.0);
-    EXPECT_EQ(triangle.size(), 3);
-    EXPECT_EQ(triangle.CheckClockwise(), 0);
-    triangle = std::move(taken);
-    EXPECT_EQ(triangle.Area(), 2.0);
-    EXPECT_EQ(taken.Area(), 0.0);
 }
 
 TEST(Version, MacrosMatchTheLibrary) {
