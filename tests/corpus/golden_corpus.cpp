@@ -14,6 +14,7 @@
 // generator written out here (not <random>'s distributions, whose algorithms differ between
 // standard libraries), so they are the same bits everywhere.
 #include <kocalvix/complex.h>
+#include <kocalvix/diagnostics.h>
 #include <kocalvix/fixed_matrix.h>
 #include <kocalvix/geometry.h>
 #include <kocalvix/matrix.h>
@@ -445,6 +446,21 @@ void RecordDecompositions(Corpus& c, const NamedMatrix& in) {
         d << static_cast<int>(a.SubSVDDecomposition(u, s, v)) << u << s << v;
     });
     c.Record("KoMatrix Inv", in.name, [&](Digest& d) { d << a.Inv(); });
+    c.Record("KoDiagnostics reports", in.name, [&](Digest& d) {
+        KoDiagnostics::Report r[8];
+        KoMatrix x, y, z;
+        KoDiagnostics::EigenValues(a, x, r[0]);
+        KoDiagnostics::Eigen(symmetric, x, y, r[1]);
+        KoDiagnostics::SVDDecomposition(a, x, y, z, r[2]);
+        KoDiagnostics::SubSVDDecomposition(a, x, y, z, r[3]);
+        d << KoDiagnostics::Inv(a, r[4]) << KoDiagnostics::MatrixNorm(a, 2, r[5])
+          << KoDiagnostics::Rank(a, r[6]);
+        KoDiagnostics::GaussElimination(a, Random(a.RowSize(), 1, 92), x, y, r[7]);
+        for (const KoDiagnostics::Report& e : r) {
+            d << int(e.verdict) << int(e.code) << e.iterations << e.converged << e.lowerTriangle
+              << e.residual << e.orthogonality << e.smallestKeptRatio << e.dropped << e.nanProduced;
+        }
+    });
 }
 
 void RecordFactories(Corpus& c) {
