@@ -312,6 +312,8 @@ void RecordElementWise(Corpus& c, const NamedMatrix& in) {
     });
     c.Record("KoMatrix scalar value forms", in.name,
              [&](Digest& d) { d << (a + s) << (a - s) << (a * s) << (a / s) << (a / 0.0); });
+    c.Record("KoMatrix scalar-left forms and negation", in.name,
+             [&](Digest& d) { d << (s + a) << (s - a) << (s * a) << (-a); });
     c.Record("KoMatrix scalar in-place forms", in.name, [&](Digest& d) {
         KoMatrix t(a);
         t += s;
@@ -515,7 +517,7 @@ template <typename Fixed>
 void RecordFixedArithmetic(Digest& d, Fixed& a, Fixed& b, double s) {
     d << (a + b) << (a - b) << (a + s) << (a - s) << (a * s) << (a / s) << a.HadamardProduct(b)
       << a.HadamardDivision(b) << a.HadamardPower(2) << a.HadamardPower(0.5) << a.HadamardPower(1)
-      << a.RMSE(b) << (a == b) << (a != a);
+      << a.RMSE(b) << (a == b) << (a != a) << (s + a) << (s - a) << (s * a) << (-a);
     for (int k = 0; k < 9; ++k) {  // a copy differing in one element
         Fixed other(a);
         other[k % other.ElementNum()] += 1.0;
@@ -660,7 +662,7 @@ void RecordPoints(Corpus& c) {
         t *= -0.5;
         t /= 3.0;
         t -= p;
-        d << (p + q) << (p - q) << (p * 0.3) << (p / 0.0) << t;
+        d << (p + q) << (p - q) << (p * 0.3) << (p / 0.0) << t << (0.3 * p) << (-p);
     });
     c.Record("KoPoint3D arithmetic", "random", [&](Digest& d) {
         const std::vector<double> u = Uniforms(g, 4);
@@ -671,7 +673,8 @@ void RecordPoints(Corpus& c) {
         t *= 7.0;
         t /= -3.0;
         t -= q;
-        d << (p + q) << (p - q) << (p * 0.3) << (p / 3.0) << t << (p < q) << (q < p);
+        d << (p + q) << (p - q) << (p * 0.3) << (p / 3.0) << t << (p < q) << (q < p) << (0.3 * p)
+          << (-p);
     });
 }
 
