@@ -29,6 +29,7 @@ TEST(Lifecycle, WrappedBuffersAreWrittenInPlaceAndKeepTheirShape) {
         wrapped *= 2.0;
         EXPECT_EQ(p[3], 8.0);
         wrapped = KoMatrix(Rows{{5, 6, 7}, {8, 9, 10}});  // another shape: unchanged
+        wrapped = KoMatrix(Rows{{5, 6, 7, 8}});           // even with as many elements
         EXPECT_EQ(wrapped.ColumnSize(), 2);
         EXPECT_EQ(p[0], 2.0);
         wrapped = KoMatrix(Rows{{5, 6}, {7, 8}});  // the same shape: copied into the buffer

@@ -381,6 +381,13 @@ void RecordProducts(Corpus& c, const NamedMatrix& in) {
         d << t.AddRow(rows, rows, row) << t;
         d << t.AddColumn(1, 2, Random(t.RowSize(), 2, 93)) << t;
         d << t.SetRow(0, 2, row) << t;  // a range the source does not fill
+        // Refusals: a source one column or row too many, a run one past the end.
+        const KoMatrix wide = Random(1, t.ColumnSize() + 1, 92),
+                       tall = Random(t.RowSize() + 1, 1, 91);
+        d << t.SetRow(0, 0, wide) << t.SetColumn(0, 0, tall) << t.AddRow(0, 0, wide)
+          << t.AddColumn(0, 0, tall) << t;
+        d << t.SetRow(t.RowSize() - 1, t.RowSize(), Random(2, t.ColumnSize(), 90))
+          << t.SetColumn(t.ColumnSize() - 1, t.ColumnSize(), Random(t.RowSize(), 2, 89)) << t;
     });
 }
 
