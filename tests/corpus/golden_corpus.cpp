@@ -412,6 +412,8 @@ void RecordNormsAndElimination(Corpus& c, const NamedMatrix& in) {
         KoMatrix solution, reduced;
         const KoMatrix rhs = Random(a.RowSize(), 1, 92);
         d << static_cast<int>(a.GaussElimination(rhs, solution, reduced)) << solution << reduced;
+        const KoMatrix two = Random(a.RowSize(), 2, 88);  // more than one column: refused
+        d << static_cast<int>(a.GaussElimination(two, solution, reduced)) << solution << reduced;
     });
     c.Record("KoMatrix Rank Det", in.name, [&](Digest& d) {
         KoMatrix basis;

@@ -50,8 +50,8 @@ TEST(FastPaths, ProductKernelOnEveryPathAndThreadCount) {
     // Empty products, k == 0, a lone -0.0 product that must become +0.0, depths past a packed
     // block, rows past a row block, columns past a column block, then random small shapes.
     std::vector<std::vector<int>> shapes = {
-        {0, 0, 5},     {0, 7, 3},     {4, 0, 3},    {5, 6, 0},     {1, 1, 1},      {9, 25, 1},
-        {17, 13, 300}, {130, 37, 21}, {3, 2100, 5}, {41, 49, 530}, {210, 190, 200}};
+        {0, 0, 5},     {0, 7, 3},     {4, 0, 3},    {5, 6, 0},     {1, 1, 1},       {9, 25, 1},
+        {17, 13, 300}, {130, 37, 21}, {3, 2100, 5}, {41, 49, 530}, {210, 190, 200}, {60, 50, 1}};
     for (int t = 0; t < 40; ++t) {
         shapes.push_back({int(rng() % 30), int(rng() % 60), int(rng() % 20)});
     }
@@ -95,6 +95,10 @@ TEST(FastPaths, ProductKernelOnEveryPathAndThreadCount) {
             }
         }
     }
+    // Threads: never more than allowed, one for a small product, all for a large one.
+    EXPECT_EQ(kocalvix::kernel::ThreadsFor(1, 500, 500, 500), 1);
+    EXPECT_EQ(kocalvix::kernel::ThreadsFor(3, 500, 500, 500), 3);
+    EXPECT_EQ(kocalvix::kernel::ThreadsFor(64, 8, 8, 8), 1);
     // The thread setting: clamped to 64, restored by -1; the public path name is the active one.
     const int initial = Calvix::ThreadCount();
     Calvix::SetThreadCount(1000);
@@ -156,6 +160,26 @@ struct Twin {
     bool symmetric, square;
     int largest;  // the eigen iteration's literal form is slow: a bound on the dimensions
 };
+
+// The path in use is the widest supported one, or the supported path nearest below the one that
+// KOCALVIX_ISA names (CTest runs this once for every name).
+TEST(FastPaths, KernelChoiceFollowsTheCpuAndKOCALVIX_ISA) {
+    using kocalvix::kernel::SupportedPath;
+    EXPECT_EQ(SupportedPath(ProductPath::kGeneric), ProductPath::kGeneric);
+    const ProductPath widest = SupportedPath(ProductPath::kAvx512);
+    ProductPath expected = widest;
+    if (const char* isa = std::getenv("KOCALVIX_ISA")) {
+        int named = 0;
+        for (ProductPath path : {ProductPath::kGeneric, ProductPath::kSse2, ProductPath::kAvx2,
+                                 ProductPath::kAvx512}) {
+            if (std::string(isa) == kocalvix::kernel::PathName(path)) {
+                expected = SupportedPath(path), ++named;
+            }
+        }
+        EXPECT_EQ(named, 1) << "KOCALVIX_ISA=" << isa << " names no path";
+    }
+    EXPECT_EQ(kocalvix::kernel::ActiveProductPath(), expected);
+}
 
 TEST(FastPaths, DecompositionsMatchTheirLiteralForms) {
     namespace literal = kocalvix::literal;
