@@ -521,9 +521,10 @@ void Reshape(KoMatrix& a, const std::string& name) {
     }
 }
 
-// The element-wise arithmetic that Matrix3x1 and Matrix3x3 share, value and in-place forms.
+// The members Matrix3x1 and Matrix3x3 share, on `a`; the in-place forms on a copy and on `self`,
+// a second object like `a` (a reshaped one stays unchanged), which is then assigned to.
 template <typename Fixed>
-void RecordFixedArithmetic(Digest& d, Fixed& a, Fixed& b, double s) {
+void RecordFixedShared(Digest& d, Fixed& a, Fixed& self, Fixed& b, double s) {
     d << (a + b) << (a - b) << (a + s) << (a - s) << (a * s) << (a / s) << a.HadamardProduct(b)
       << a.HadamardDivision(b) << a.HadamardPower(2) << a.HadamardPower(0.5) << a.HadamardPower(1)
       << a.RMSE(b) << (a == b) << (a != a) << (s + a) << (s - a) << (s * a) << (-a);
@@ -532,14 +533,18 @@ void RecordFixedArithmetic(Digest& d, Fixed& a, Fixed& b, double s) {
         other[k % other.ElementNum()] += 1.0;
         d << (a == other) << (a != other) << (other == a);
     }
-    Fixed t(a);
-    t += b;
-    t -= s;
-    t *= s;
-    t /= s;
-    t -= b;
-    t += s;
-    d << t;
+    int i = -1, j = -1;
+    d << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j;
+    for (int digits : {-1, 0, 1, 3, 7, 15, 400}) {
+        d << a.Rounding(digits) << (a * 123.456).Rounding(digits);
+    }
+    Fixed copy(a);
+    for (Fixed* t : {&copy, &self}) {
+        *t += b, *t -= s, *t *= s, *t /= s, *t -= b, *t += s;
+        d << *t;
+    }
+    self = b;
+    d << self;
 }
 
 void RecordMatrix3x1(Corpus& c) {
@@ -549,24 +554,29 @@ void RecordMatrix3x1(Corpus& c) {
         {"special", Matrix3x1(-0.0, kInf, kNaN)},
         {"denormal", Matrix3x1(kDenormal, -kDenormal, 0.0)},
         {"ties", Matrix3x1(2.5, -0.125, 1.005)},
-        {"reshaped 4x1", Vector(34)},
+        {"equal maxima", Matrix3x1(1, 1, -2)},
+        {"equal minima", Matrix3x1(-2, 5, -2)},
+        {"signed zeros", Matrix3x1(0.0, -0.0, 0.0)},
+        {"NaN between", Matrix3x1(1, kNaN, 0)},
+        {"NaN first", Matrix3x1(kNaN, -1, 2)},
+        {"reshaped 4x1", Matrix3x1(1, 2, 3)},
+        {"reshaped random 4x1", Vector(34)},
         {"reshaped empty", Vector(35)},
     };
     for (const auto& [name, v] : inputs) {
-        Matrix3x1 a(v);
-        Reshape(a, name);
-        Matrix3x1 b = Vector(33);
-        const double s = -1.25;
-        c.Record("Matrix3x1 arithmetic", name,
-                 [&](Digest& d) { RecordFixedArithmetic(d, a, b, s); });
-        c.Record("Matrix3x1 Max Min Rounding", name, [&](Digest& d) {
-            int i = -1, j = -1;
-            d << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j;
-            for (int digits : {-1, 0, 2, 7, 15, 400}) {
-                d << a.Rounding(digits) << (a * 123.456).Rounding(digits);
-            }
+        c.Record("Matrix3x1 members", name, [&](Digest& d) {
+            Matrix3x1 a(v), self(v), b = Vector(33);
+            Reshape(a, name), Reshape(self, name);
+            RecordFixedShared(d, a, self, b, -1.25);
         });
     }
+    // Many random pairs: a sum or product grouped another way shows on some of them.
+    c.Record("Matrix3x1 members", "300 random pairs", [](Digest& d) {
+        for (uint64_t k = 0; k < 300; ++k) {
+            Matrix3x1 a = Vector(1000 + k), b = Vector(2000 + k, 100.0);
+            d << a.RMSE(b) << a.Rounding(2) << (a * 1e3).Rounding(1) << a.HadamardPower(0.5);
+        }
+    });
 }
 
 void RecordMatrix3x3(Corpus& c) {
@@ -574,41 +584,40 @@ void RecordMatrix3x3(Corpus& c) {
         {"random", Square(41)},
         {"singular", Matrix3x3(1, 2, 3, 4, 5, 6, 7, 8, 9)},
         {"identity", Matrix3x3::Identity()},
+        {"tiny determinant", Matrix3x3::Identity() * 1e-5},
         {"large", Square(42, 1e150)},
         {"special", Matrix3x3(-0.0, 1, kInf, 2, kNaN, 3, kDenormal, 4, 5)},
         {"ties",
          Matrix3x3(0.5, -1.5, 2.25, 0.125, -0.0625, 0.49999999999999994, 7.5, -8.5, 3e9 + 0.5)},
+        {"equal extremes", Matrix3x3(1, 5, 5, -2, 0, -2, 3, 5, 1)},
+        {"signed zeros", Matrix3x3(0.0, -0.0, 0.0, -0.0, 0.0, -0.0, 0.0, -0.0, 0.0)},
+        {"NaN first", Matrix3x3(kNaN, 1, 2, 3, 4, 5, 6, 7, 8)},
         {"reshaped 3x4", Square(45)},
         {"reshaped empty", Square(46)},
     };
     for (const auto& [name, m] : inputs) {
-        Matrix3x3 a(m);
-        Reshape(a, name);
-        Matrix3x3 b = Square(43);
-        const Matrix3x1 x = Vector(44);
-        const double s = 3.5;
-        c.Record("Matrix3x3 arithmetic", name,
-                 [&](Digest& d) { RecordFixedArithmetic(d, a, b, s); });
-        c.Record("Matrix3x3 products and powers", name, [&](Digest& d) {
-            d << (a * b) << (a * x) << (a * static_cast<const KoMatrix&>(b)) << (a ^ 3) << (a ^ 0);
-            Matrix3x3 t(a);
-            t *= b;
-            d << t;
-            t ^= 2;
-            d << t;
-        });
-        c.Record("Matrix3x3 Det Inv Transpose", name,
-                 [&](Digest& d) { d << a.Det() << a.Inv() << a.Transpose(); });
-        c.Record("Matrix3x3 Max Min Rounding DiagFrom", name, [&](Digest& d) {
-            int i = -1, j = -1;
-            d << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j;
-            for (int digits : {-1, 0, 1, 3, 400}) {
-                d << a.Rounding(digits);
+        c.Record("Matrix3x3 members", name, [&](Digest& d) {
+            Matrix3x3 a(m), self(m), b = Square(43);
+            const Matrix3x1 x = Vector(44);
+            Reshape(a, name), Reshape(self, name);
+            d << (a * b) << (a * x) << (a * static_cast<const KoMatrix&>(b)) << (a ^ 3) << (a ^ 0)
+              << a.Det() << a.Inv() << a.Transpose();
+            Matrix3x3 t(a), u(m), diagonal(m);
+            Reshape(u, name), Reshape(diagonal, name);
+            for (Matrix3x3* p : {&t, &u}) {
+                *p *= b, *p ^= 2;
+                d << *p;
             }
-            Matrix3x3 t(a);
-            d << t.DiagFrom(x) << Matrix3x3(x);
+            d << diagonal.DiagFrom(x) << Matrix3x3(x);
+            RecordFixedShared(d, a, self, b, 3.5);
         });
     }
+    c.Record("Matrix3x3 members", "300 random matrices", [](Digest& d) {
+        for (uint64_t k = 0; k < 300; ++k) {
+            Matrix3x3 a = Square(1000 + k), b = Square(2000 + k);
+            d << a.Det() << a.Inv() << (a * b) << (a * Vector(3000 + k)) << a.RMSE(b) << (a ^ 2);
+        }
+    });
 }
 
 // ---- Geometry and complex numbers --------------------------------------------------------------
