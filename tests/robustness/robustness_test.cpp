@@ -1,0 +1,387 @@
+// SPDX-License-Identifier: MIT
+// What a hostile host can do, checked with a counting, failing operator new that sees every
+// allocation (the library is linked in statically): allocation failure at every allocation of
+// every public member, empty matrices of giant shape, and 16 threads at once.
+#include <gtest/gtest.h>
+#include <kocalvix/complex.h>
+#include <kocalvix/diagnostics.h>
+#include <kocalvix/fixed_matrix.h>
+#include <kocalvix/geometry.h>
+#include <kocalvix/matrix.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <climits>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <thread>
+#include <typeinfo>
+#include <vector>
+
+namespace {
+std::atomic<long> allocations{0}, live{0}, failAt{0};
+std::atomic<bool> onward{false}, injected{false};
+std::atomic<std::size_t> sizeLimit{0};  // larger requests fail (0: none)
+
+// Fails allocation number failAt since it was set (with `onward`, every later one too) and
+// requests above the size limit: with std::bad_alloc, or null for the nothrow forms.
+void* New(std::size_t size, std::size_t align, bool nothrow) {
+    const long n = ++allocations, at = failAt;
+    const bool fail = (at > 0 && (n == at || (n > at && onward))) || size > sizeLimit - 1;
+    void* p = fail         ? nullptr
+              : align == 0 ? std::malloc(size + (size == 0))
+                           : std::aligned_alloc(align, (size ? (size - 1) / align + 1 : 1) * align);
+    injected = injected || fail;
+    live += p != nullptr;
+    return p != nullptr || nothrow ? p : throw std::bad_alloc();
+}
+void Release(void* p) {
+    live -= p != nullptr;
+    std::free(p);
+}
+// clang-format off
+#define OP(outputs, ...) Operation{#__VA_ARGS__,                                         \
+    []([[maybe_unused]] World& w, [[maybe_unused]] KoMatrix* m) { __VA_ARGS__; }, outputs}
+
+enum { A, Sym, Sing, Tall, Wide, Rhs, O1, O2, O3, Wrap, V0, Poly = V0 + 4, Lines = Poly + 3 };
+struct World {
+    double buffer[9] = {2, -1, 0, -1, 2, -1, 0, -1, 2};
+    // 3 x 3: regular, symmetric, singular; 3 x 2; 2 x 3; 3 x 1; outputs O1-O3 with values no
+    // result has; 3 x 3 wrapping `buffer` (an array, not a vector: built in place, not copied).
+    KoMatrix m[Wrap + 1] = {{{4, 1, 2}, {0.5, 3, 1}, {2, 1, 5}}, {{2, 1, 0}, {1, 3, 1}, {0, 1, 4}},
+        {{1, 2, 3}, {2, 4, 6}, {1, 0, 1}}, {{1, 2}, {3, 4}, {5, 7}}, {{1, 2, 3}, {4, 5, 7}},
+        {{1}, {2}, {3}}, {{-7.5, 8.25}, {9.125, -10.0}}, {{-7.5, 8.25}, {9.125, -10.0}},
+        {{-7.5, 8.25}, {9.125, -10.0}}, {3, 3, buffer, KoMatrix::ShallowCopy}};
+    // clang-format on
+    Matrix3x1 v[2] = {{1.5, -2.0, 0.25}, {-3.0, 0.5, 4.0}};
+    Matrix3x3 f[2] = {{4, 1, 2, 0.5, 3, 1, 2, 1, 5}, {1, 2, 3, 2, 4, 6, 1, 0, 1}};
+    KoPolygon poly{std::vector<KoPoint>{{1, 1}, {0, 0}, {1, 0}, {0, 1}, {0.5, 2}}};
+    KoTriangle t[2] = {{0, 0, 6, 0, 3, 6}, {0, 4, 6, 4, 3, -2}};             // a six-pointed star
+    KoLine l[4] = {{0, 0, 2, 2}, {0, 2, 2, 0}, {0, 0, 2, 0}, {1, 0, 3, 0}};  // cross; overlap
+    KoPoint* segment = new KoPoint[1]{KoPoint(9, 9)};  // SegmentIntersection's caller's array
+    KoDiagnostics::Report r;
+    ~World() { delete[] segment; }  // never copied
+};
+
+// One word per object, a hash of its shape and bits: any one differing word changes it.
+using States = std::array<std::uint64_t, Lines + 1>;
+void Mix(std::uint64_t& h, double x) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    h = (h ^ bits) * 0x100000001b3ULL;
+}
+
+// With `problem`, also checks that shape and element count agree and a copy has the same bits.
+std::uint64_t Hash(const KoMatrix& a, std::string* problem = nullptr) {
+    std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
+    const bool shaped = a.RowSize() >= 0 && a.ColumnSize() >= 0 &&
+                        1LL * a.RowSize() * a.ColumnSize() == a.ElementNum();
+    Mix(h, a.RowSize());
+    Mix(h, a.ColumnSize());
+    for (int k = 0; shaped && k < a.ElementNum(); ++k) {
+        Mix(h, a[k]);
+    }
+    if (problem != nullptr && (!shaped || Hash(KoMatrix(a)) != h)) {
+        *problem += " inconsistent matrix;";
+    }
+    return h;
+}
+
+States StatesOf(const World& w, std::string* problem = nullptr) {
+    States s{};
+    const KoMatrix* fixed[] = {&w.v[0], &w.v[1], &w.f[0], &w.f[1]};
+    for (int i = 0; i < Poly; ++i) {
+        s[i] = Hash(i < V0 ? w.m[i] : *fixed[i - V0], problem);
+    }
+    for (int i = Poly; i < Lines; ++i) {
+        const KoPolygon& p = i == Poly ? w.poly : w.t[i - Poly - 1];
+        for (int j = -1; j < 2 * p.size(); ++j) {
+            Mix(s[i], j < 0 ? p.size() : p[j / 2][j % 2]);
+        }
+    }
+    // The lines (SegmentIntersection's other is non-const) and the first point of the array.
+    for (int j = 0; j < 18; ++j) {
+        Mix(s[Lines], j < 16 ? w.l[j / 4][j / 2 % 2][j % 2] : w.segment[0][j % 2]);
+    }
+    return s;
+}
+
+// Takes results that a table row computes only for the allocations they make.
+template <class... T>
+void Touch(const T&...) {}
+
+using D = KoDiagnostics;
+constexpr unsigned k1 = 1u << O1, k2 = 1u << O2, k12 = k1 | k2, k123 = k12 | 1u << O3;
+constexpr unsigned kNoAlloc = 1u << 31;
+struct Operation {
+    const char* name;
+    void (*run)(World& w, KoMatrix* m);
+    unsigned outputs;  // objects that may hold their result after a failure, or kNoAlloc
+};
+
+const Operation kOperations[] = {
+    OP(0, Touch(KoMatrix(4, 5), KoMatrix(3, 3, w.buffer, KoMatrix::DeepCopy), KoMatrix(m[Wrap]),
+                KoMatrix(std::vector<std::vector<double>>{{1, 2}, {3}}), KoMatrix({{1, 2}, {3, 4}}),
+                m[Tall].ToVec()[2][1])),
+    OP(0, Touch(m[A] + m[Sym], m[A] - m[Sym], m[A] + m[Tall], m[A].HadamardProduct(m[Sym]),
+                m[A].HadamardDivision(m[Sym]), m[A] + 1.0, m[A] - 1.0, m[A] * 2.0, m[A] / 2.0,
+                m[A].HadamardPower(2), m[A].HadamardPower(0.5))),
+    OP(0, Touch(m[A] * m[Tall], m[Wide].Transpose(), KoMatrix::Identity(4), m[Sing].Inv(),
+                KoMatrix::DiagForm(3, w.buffer), KoMatrix::DiagForm(std::vector<double>{1, 2}),
+                m[A].GetRow(1, 2), m[A].GetColumn(0, 1))),
+    OP(0, Touch(m[A].MatrixInfiniteNorm(), m[A].MatrixNorm(1), m[Wide].MatrixNorm(2), m[A].Det(),
+                m[A].IsSpecialMatrix(KoMatrix::Normal), m[A].IsSpecialMatrix(KoMatrix::Orthogonal),
+                m[Sym].IsSpecialMatrix(KoMatrix::Symmetric), m[Sing].Rank(),
+                m[Sing].IsSpecialMatrix(KoMatrix::Singular))),
+    OP(0, m[O1] = m[A]), OP(0, m[A] *= m[Tall]), OP(0, m[Wrap] *= m[Sym]), OP(0, m[A] *= m[A]),
+    OP(0, (void)m[A].AddRow(1, 2, m[Wide])), OP(0, (void)m[Tall].AddRow(0, 2, m[Tall])),
+    OP(0, (void)m[A].AddColumn(3, 4, m[Tall])), OP(k1, (void)m[A].GaussElimination(m[O1])),
+    OP(k12, (void)m[A].GaussElimination(m[Rhs], m[O1], m[O2])), OP(k1, Touch(m[Sing].Rank(m[O1]))),
+    OP(k12, (void)m[Tall].QRDecomposition(m[O1], m[O2], KoMatrix::GramSchmidt)),
+    OP(k12, (void)m[Tall].QRDecomposition(m[O1], m[O2], KoMatrix::Householder)),
+    OP(k12, (void)m[A].QRDecomposition(m[O1], m[O2], KoMatrix::Givens)),
+    OP((1u << A) | k2, (void)m[A].QRDecomposition(m[A], m[O2], KoMatrix::Householder)),
+    OP(k123, (void)m[Wide].BiDiagonalize(m[O1], m[O2], m[O3])),
+    OP(k1, (void)m[Sym].EigenValues(m[O1])), OP(k12, (void)m[Sym].Eigen(m[O1], m[O2])),
+    OP(k1 | 1u << Wrap, (void)m[Sym].Eigen(m[O1], m[Wrap])),
+    OP(k123, (void)m[Tall].SVDDecomposition(m[O1], m[O2], m[O3])),
+    OP(k123, (void)m[Wide].SubSVDDecomposition(m[O1], m[O2], m[O3])),
+    OP(0, Touch(D::Inv(m[Sing], w.r), D::MatrixNorm(m[Wide], 2, w.r), D::Rank(m[Sing], w.r))),
+    OP(k1, (void)D::EigenValues(m[Sym], m[O1], w.r)),
+    OP(k12, (void)D::Eigen(m[Sym], m[O1], m[O2], w.r)),
+    OP(k123, (void)D::SVDDecomposition(m[Tall], m[O1], m[O2], m[O3], w.r)),
+    OP(k123, (void)D::SubSVDDecomposition(m[Wide], m[O1], m[O2], m[O3], w.r)),
+    OP(k12, (void)D::GaussElimination(m[A], m[Rhs], m[O1], m[O2], w.r)),
+    OP(0, std::vector<double> e{1, 2, 3}; Matrix3x1& v = w.v[0], &u = w.v[1];
+       Touch(Matrix3x1(), Matrix3x1(v), Matrix3x1(1, 2, 3), Matrix3x1(e), v + u, v - u, v + 1.0,
+             v - 1.0, v * 2.0, v / 2.0, v.HadamardProduct(u), v.HadamardDivision(u),
+             v.HadamardPower(2), v.HadamardPower(0.5), v.Rounding(1))),
+    OP(0, std::vector<double> e(9, 1.0); Matrix3x3& a = w.f[0], &b = w.f[1];
+       Touch(Matrix3x3(), Matrix3x3(a), Matrix3x3(w.buffer), Matrix3x3(1, 2, 3, 4, 5, 6, 7, 8, 9),
+             Matrix3x3(e), Matrix3x3(w.v[0]), Matrix3x3::Identity(), a + b, a - b, a + 1.0, a - 1.0,
+             a * 2.0, a / 2.0, a.HadamardProduct(b), a.HadamardDivision(b), a.HadamardPower(2),
+             a.HadamardPower(0.5), a.Rounding(1), a.Transpose(), (a * b), (a * w.v[0]),
+             (a * m[Tall]), a ^ 3, a.Inv(), b.Inv())),
+    OP(0, const KoPoint p[3] = {KoPoint(0, 0), KoPoint(1, 0), KoPoint(0, 1)};
+       Touch(KoPolygon().size(), KoPolygon(std::vector<KoPoint>(4)).size(), KoPolygon(p, 3).size(),
+             KoPolygon(p[0], p[1], p[2]).size(), KoPolygon(w.poly).size(), KoTriangle().size(),
+             KoTriangle(0, 0, 1, 0, 0, 1).size(), KoTriangle(p).size(),
+             KoTriangle(std::vector<double>{0, 0}, {1, 0}, {0, 1}).size(),
+             KoTriangle(std::vector<KoPoint>(p, p + 3)).size(), KoTriangle(p[0], p[1], p[2]).size(),
+             KoTriangle(w.t[0]).size(), w.t[0].CalculatePolygonvertex(w.t[1]).size())),
+    OP(0, w.f[1] ^= 3), OP(0, w.poly = w.t[0]),
+    OP(0, Touch(w.l[0].SegmentIntersection(w.l[1], w.segment))),
+    OP(0, Touch(w.l[2].SegmentIntersection(w.l[3], w.segment))),
+    // Members that must not allocate: in-place forms, queries, refusals.
+    OP(kNoAlloc, m[A] += m[Sym]; m[A] -= m[Sym]; m[A] += 1.0; m[A] -= 1.0; m[A] *= 2.0; m[A] /= 2.0;
+       m[A].SmallElementToZero(); m[Wrap] += m[A]; m[Wrap] = m[Sym];
+       (void)m[A].SetRow(0, 1, m[Wide]); (void)m[A].SetColumn(1, 2, m[Tall])),
+    OP(kNoAlloc, int i = 0;
+       Touch(m[A] == m[Sym], m[A].IsSameDimension(m[Tall]), m[A].Trace(), m[A].Max(i), m[A].Max(),
+             m[A].Min(i), m[A].Min(), m[A].ElementWiseInfiniteNorm(), m[A].ElementWiseNorm(2),
+             m[A].Det(m[Sym]), m[A].IsSpecialMatrix(KoMatrix::Square), m[A].at(1, 2), m[A](2, 1))),
+    OP(kNoAlloc, (void)m[A].SetRow(0, 0, m[Tall]); (void)m[Wrap].AddRow(0, 0, m[A]);
+       (void)m[A].AddColumn(0, 0, m[Wide]); m[Wrap] = m[Tall]; m[Tall] *= m[Tall];
+       (void)m[A].QRDecomposition(m[O1], m[O2], static_cast<KoMatrix::QRMethod>(3));
+       (void)m[A].EigenValues(m[Wrap])),
+    OP(kNoAlloc, int i = 0; Matrix3x1& v = w.v[0], &u = w.v[1]; Matrix3x3& a = w.f[0], &b = w.f[1];
+       v += u; v -= u; v *= 2.0; v /= 2.0; v = u; a += b; a -= b; a *= 2.0; a /= 2.0; a.DiagFrom(v);
+       a = b; a *= b; a *= a;
+       Touch(v == u, v.Max(i), v.Min(), v.RMSE(u), a.Det(), a.Max(i), a.Min(), a.RMSE(b))),
+    OP(kNoAlloc, KoPoint p; w.t[0] = w.t[1];
+       Touch(w.t[0].CoverageArea(w.t[1]), w.poly.SortVertice().Area(), w.t[0].CheckClockwise(),
+             w.poly.IsNonSelfIntersection(), w.l[0].CheckSide(KoPoint(1, 0)),
+             w.l[0].LineIntersection(w.l[1], p), KoPoint(1, 2).IsBetween(p, p),
+             KoLine(0, 1, 2, 1).SegmentIntersection(w.l[2], w.segment))),
+    OP(kNoAlloc, Complex z(1, 2); Complex u(3, 4); int version[4]; z *= u; z /= u; z += u; z -= u;
+       Calvix::Version(version);
+       Touch(Complex(z * u).abs(), (z / u).GetReal(), z.Conjugate().GetImage(), version[0]))};
+
+// Runs `op` on fresh worlds: once to count its allocations (`count`, 0 on entry), then, unless
+// there are more than `limit`, with each failing in turn, alone and with every later one, and
+// returns the first problem, or "". Each run has a thread of its own, whose cache of fixed-size
+// blocks starts empty (every run makes the same allocations) and is freed when it ends.
+std::string Sweep(const Operation& op, long limit, long& count) {
+    States success{};
+    for (long run = 0; run < 2 + 2 * (count <= limit ? count : 0); ++run) {
+        std::string problem;
+        problem.reserve(4096);
+        const long k = run / 2, liveBefore = live;
+        std::thread([&] {
+            World w;
+            const States before = StatesOf(w, &problem);
+            const char* escaped = "nothing";
+            allocations = 0, injected = false, onward = run % 2, failAt = k;
+            try {
+                op.run(w, w.m);
+            } catch (const std::exception& e) {
+                escaped = typeid(e).name();
+            }
+            failAt = 0;
+            count = k == 0 ? allocations.load() : count;
+            if (std::strcmp(escaped, injected ? typeid(std::bad_alloc).name() : "nothing") ||
+                injected != (k > 0)) {
+                problem += " escaped: " + std::string(escaped);
+            }
+            const States after = StatesOf(w, &problem);
+            for (int i = 0; k > 0 && i <= Lines; ++i) {
+                if (after[i] != before[i] && !(op.outputs >> i & 1 && after[i] == success[i])) {
+                    problem += " object " + std::to_string(i) + " neither untouched nor complete;";
+                }
+            }
+            success = k == 0 ? after : success;
+        }).join();
+        problem +=
+            live != liveBefore ? " " + std::to_string(live - liveBefore) + " blocks leaked" : "";
+        if (!problem.empty()) {
+            return "allocation " + std::to_string(k) + " of " + std::to_string(count) +
+                   (run % 2 ? " and every later one failing:" : " failing:") + problem;
+        }
+    }
+    return "";
+}
+
+TEST(AllocationFailure, EveryAllocationOfEveryPublicMemberInFreshThreads) {
+    const char* mode = std::getenv("KOCALVIX_ALLOC_SWEEP");
+    const long limit = mode != nullptr && std::strcmp(mode, "full") == 0 ? LONG_MAX : 300;
+    for (const Operation& op : kOperations) {
+        long count = 0;
+        EXPECT_EQ(Sweep(op, limit, count), "") << op.name;
+        EXPECT_EQ(count == 0, op.outputs == kNoAlloc) << op.name << ": " << count;
+        if (count > limit) {
+            std::printf("not swept (%ld allocations): %s\n", count, op.name);
+        }
+    }
+}
+
+void* leaked = nullptr;  // reachable, so that LeakSanitizer leaves it to the harness
+TEST(AllocationFailure, HarnessReportsBrokenPromisesInFreshThreads) {
+    const Operation broken[] = {
+        OP(0, leaked = ::operator new(8); Touch(KoMatrix(2, 2)); ::operator delete(leaked);
+           leaked = nullptr),
+        OP(
+            0, try { Touch(KoMatrix(2, 2)); } catch (const std::bad_alloc&){}),
+        OP(0, m[A] *= 2.0; Touch(KoMatrix(2, 2))),
+        OP(k1, for (int k = 0; k < 4; ++k) m[O1][k] = KoMatrix(1, 1)[0])
+    };
+    for (const Operation& op : broken) {
+        long count = 0;
+        EXPECT_NE(Sweep(op, 300, count), "") << op.name;
+    }
+    ::operator delete(leaked);
+}
+
+const char* volatile watched = "";  // the operation under the watchdog
+extern "C" void OnAlarm(int) {      // async-signal-safe calls only
+    (void)!write(2, watched, std::strlen(watched));
+    (void)!write(2, "\n did not return within a second\n", 33);
+    _exit(EXIT_FAILURE);
+}
+constexpr int N = INT_MAX;  // the giant dimension
+using TooLarge = std::bad_array_new_length;
+bool Is(const KoMatrix& m, double rows, double columns) {
+    return m.RowSize() == rows && m.ColumnSize() == columns;
+}
+
+// Rows: which matrix they take (1: 0 x n, 2: n x 0, 3: both), then what must hold. Where a
+// result must have a shape that cannot be (n x n for 0 x n), std::bad_array_new_length.
+TEST(EmptyGiantShapes, ReturnAtOnceAndAllocateOnlyForTheirResults) {
+    const Operation cases[] = {
+        OP(1, EXPECT_TRUE(Is(KoMatrix(0, 0) * *m, 0, N))),
+        OP(1, KoMatrix a(0, 0); a *= *m; EXPECT_TRUE(Is(a, 0, N))),
+        OP(2, EXPECT_TRUE(Is(*m * KoMatrix(0, 0), N, 0))),
+        OP(3, EXPECT_TRUE(Is(m->Transpose(), m->ColumnSize(), m->RowSize()) && m->Rank() == 0)),
+        OP(3, EXPECT_TRUE(Is(m->Inv(), m->ColumnSize(), m->RowSize()))),
+        OP(1, EXPECT_TRUE(m->ToVec().empty())),
+        OP(3, EXPECT_FALSE(m->MatrixNorm(1) + m->MatrixNorm(2) + m->MatrixInfiniteNorm())),
+        OP(1, KoMatrix b; EXPECT_TRUE(m->Rank(b) == 0 && Is(b, 0, 1))),
+        OP(1, KoMatrix e; EXPECT_TRUE(m->GaussElimination(e) == NoError && Is(e, 0, N))),
+        OP(1, KoMatrix x, r; EXPECT_TRUE(m->GaussElimination(KoMatrix(0, 1), x, r) == NotSquare &&
+                                         Is(x, 0, 1) && Is(r, 0, N))),
+        OP(2, EXPECT_TRUE(Is(m->GetColumn(0, -1), N, 0))),
+        OP(3, KoMatrix U, S, V; EXPECT_TRUE(m->SubSVDDecomposition(U, S, V) == NoError &&
+                                            Is(U, m->RowSize(), 0) && Is(V, m->ColumnSize(), 0))),
+        OP(1, KoMatrix Q, R; EXPECT_EQ(m->QRDecomposition(Q, R, KoMatrix::Householder), NoError)),
+        OP(2, KoMatrix Q, R;
+           EXPECT_FALSE(m->QRDecomposition(Q, R, KoMatrix::GramSchmidt) || !Is(R, 0, 0))),
+        OP(1, KoMatrix Q, R;
+           EXPECT_THROW((void)m->QRDecomposition(Q, R, KoMatrix::GramSchmidt), TooLarge)),
+        OP(3, KoMatrix U, S, V; EXPECT_THROW((void)m->SVDDecomposition(U, S, V), TooLarge))
+    };
+    World w;
+    KoMatrix empty[2] = {{0, N}, {N, 0}};
+    sizeLimit = 1 << 16;  // none may ask for more than a few kilobytes
+    std::signal(SIGALRM, OnAlarm);
+    for (const Operation& c : cases) {
+        for (int e = 0; e < 2; ++e) {
+            if (c.outputs >> e & 1) {
+                watched = c.name;
+                alarm(1);  // microseconds without elements, seconds for a loop over 2^31
+                EXPECT_NO_THROW(c.run(w, &empty[e])) << c.name << " on matrix " << e;
+                alarm(0);
+            }
+        }
+    }
+    sizeLimit = 0;
+}
+
+// Every thread runs the operations on its own world and reads shared matrices, with products the
+// kernel splits across threads of its own.
+TEST(ThreadStress, ResultsMatchOneThreadAcrossSixteenThreads) {
+    Calvix::SetThreadCount(4);
+    const KoMatrix large = KoMatrix::Identity(192) * 3.0 + 0.25;
+    const World shared;
+    std::array<std::vector<std::uint64_t>, 16> expected, results;
+    auto work = [&](int seed, std::vector<std::uint64_t>& d) {
+        World w;
+        w.buffer[0] = w.m[A][0] = w.f[0][0] = seed;
+        for (const Operation& op : kOperations) {
+            op.run(w, w.m);
+        }
+        const States s = StatesOf(w);
+        d.assign(s.begin(), s.end());
+        for (const KoMatrix& r : {(large + 1.0 * seed) * large, large * large.Transpose(),
+                                  shared.m[Sing].Inv(), KoMatrix(shared.f[0].Inv())}) {
+            d.push_back(Hash(r));
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int seed = 0; seed < 16; ++seed) {
+        work(seed, expected[seed]);
+    }
+    for (int seed = 0; seed < 16; ++seed) {
+        threads.emplace_back(work, seed, std::ref(results[seed]));
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    EXPECT_EQ(results, expected);
+    Calvix::SetThreadCount(0);
+}
+}  // namespace
+
+// Every replaceable form, so that none falls through to a sanitizer's own.
+// clang-format off
+#define KOCALVIX_NEW(al, x)                                                                     \
+    void* operator new(std::size_t n x) { return New(n, al, false); }                          \
+    void* operator new[](std::size_t n x) { return New(n, al, false); }                        \
+    void* operator new(std::size_t n x, const std::nothrow_t&) noexcept { return New(n, al, 1); } \
+    void* operator new[](std::size_t n x, const std::nothrow_t&) noexcept { return New(n, al, 1); }
+#define KOCALVIX_DELETE(x)                                                                      \
+    void operator delete(void* p x) noexcept { Release(p); }                                   \
+    void operator delete[](void* p x) noexcept { Release(p); }                                 \
+    void operator delete(void* p, std::size_t x) noexcept { Release(p); }                      \
+    void operator delete[](void* p, std::size_t x) noexcept { Release(p); }                    \
+    void operator delete(void* p x, const std::nothrow_t&) noexcept { Release(p); }            \
+    void operator delete[](void* p x, const std::nothrow_t&) noexcept { Release(p); }
+#define KOCALVIX_ALIGNED , std::align_val_t
+// clang-format on
+KOCALVIX_NEW(0, )
+KOCALVIX_NEW(static_cast<std::size_t>(a), KOCALVIX_ALIGNED a)
+KOCALVIX_DELETE()
+KOCALVIX_DELETE(KOCALVIX_ALIGNED)
