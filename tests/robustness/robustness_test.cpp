@@ -193,14 +193,16 @@ const Operation kOperations[] = {
        v += u; v -= u; v *= 2.0; v /= 2.0; v = u; a += b; a -= b; a *= 2.0; a /= 2.0; a.DiagFrom(v);
        a = b; a *= b; a *= a;
        Touch(v == u, v.Max(i), v.Min(), v.RMSE(u), a.Det(), a.Max(i), a.Min(), a.RMSE(b))),
-    OP(kNoAlloc, KoPoint p; w.t[0] = w.t[1];
+    OP(kNoAlloc, KoPoint p; KoPoint3D q(1, 2, 3); w.t[0] = w.t[1];
        Touch(w.t[0].CoverageArea(w.t[1]), w.poly.SortVertice().Area(), w.t[0].CheckClockwise(),
-             w.poly.IsNonSelfIntersection(), w.l[0].CheckSide(KoPoint(1, 0)),
-             w.l[0].LineIntersection(w.l[1], p), KoPoint(1, 2).IsBetween(p, p),
+             w.poly.IsNonSelfIntersection(), w.l[0].CheckSide(KoPoint(1, 0)), p.IsSameline(p, p),
+             w.l[0].LineIntersection(w.l[1], p), KoPoint(1, 2).IsBetween(p, p), q + q < q,
+             p.IsBetweenWithoutCheck(p, p),
              KoLine(0, 1, 2, 1).SegmentIntersection(w.l[2], w.segment))),
     OP(kNoAlloc, Complex z(1, 2); Complex u(3, 4); int version[4]; z *= u; z /= u; z += u; z -= u;
-       Calvix::Version(version);
-       Touch(Complex(z * u).abs(), (z / u).GetReal(), z.Conjugate().GetImage(), version[0]))};
+       z.SetReal(1); z.SetImage(2); Calvix::Version(version);
+       Touch(Complex(z * u).abs(), (z / u).GetReal(), z.Conjugate().GetImage(), version[0],
+             Calvix::ProductKernel(), Calvix::ThreadCount()))};
 
 // Runs `op` on fresh worlds: once to count its allocations (`count`, 0 on entry), then, unless
 // there are more than `limit`, with each failing in turn, alone and with every later one, and
@@ -226,7 +228,7 @@ std::string Sweep(const Operation& op, long limit, long& count) {
             count = k == 0 ? allocations.load() : count;
             if (std::strcmp(escaped, injected ? typeid(std::bad_alloc).name() : "nothing") ||
                 injected != (k > 0)) {
-                problem += " escaped: " + std::string(escaped);
+                problem += std::string(injected ? " " : " none failed; ") + escaped + " escaped;";
             }
             const States after = StatesOf(w, &problem);
             for (int i = 0; k > 0 && i <= Lines; ++i) {
