@@ -457,16 +457,16 @@ void RecordDecompositions(Corpus& c, const NamedMatrix& in) {
         d << static_cast<int>(a.SubSVDDecomposition(u, s, v)) << u << s << v;
     });
     c.Record("KoMatrix Inv", in.name, [&](Digest& d) { d << a.Inv(); });
-    c.Record("KoDiagnostics reports", in.name, [&](Digest& d) {
+    c.Record("KoDiagnostics results and reports", in.name, [&](Digest& d) {
         KoDiagnostics::Report r[8];
         KoMatrix x, y, z;
-        KoDiagnostics::EigenValues(a, x, r[0]);
-        KoDiagnostics::Eigen(symmetric, x, y, r[1]);
-        KoDiagnostics::SVDDecomposition(a, x, y, z, r[2]);
-        KoDiagnostics::SubSVDDecomposition(a, x, y, z, r[3]);
+        d << KoDiagnostics::EigenValues(a, x, r[0]) << x;
+        d << KoDiagnostics::Eigen(symmetric, x, y, r[1]) << x << y;
+        d << KoDiagnostics::SVDDecomposition(a, x, y, z, r[2]) << x << y << z;
+        d << KoDiagnostics::SubSVDDecomposition(a, x, y, z, r[3]) << x << y << z;
         d << KoDiagnostics::Inv(a, r[4]) << KoDiagnostics::MatrixNorm(a, 2, r[5])
           << KoDiagnostics::Rank(a, r[6]);
-        KoDiagnostics::GaussElimination(a, Random(a.RowSize(), 1, 92), x, y, r[7]);
+        d << KoDiagnostics::GaussElimination(a, Random(a.RowSize(), 1, 92), x, y, r[7]) << x << y;
         for (const KoDiagnostics::Report& e : r) {
             d << int(e.verdict) << int(e.code) << e.iterations << e.converged << e.lowerTriangle
               << e.residual << e.orthogonality << e.smallestKeptRatio << e.dropped << e.nanProduced;
