@@ -694,6 +694,14 @@ void RecordPoints(Corpus& c) {
         d << (p + q) << (p - q) << (p * 0.3) << (p / 3.0) << t << (p < q) << (q < p) << (0.3 * p)
           << (-p);
     });
+    c.Record("KoPoint3D ordering", "200 rotated triples", [&](Digest& d) {
+        // The same coordinates in other orders: equal lengths but for the rounding of the sums.
+        for (int k = 0; k < 200; ++k) {
+            const std::vector<double> u = Uniforms(g, 3);
+            const KoPoint3D p(u[0], u[1], u[2]), q(u[1], u[2], u[0]), r(u[2], u[0], u[1]);
+            d << (p < q) << (q < p) << (p < r) << (r < p) << (q < r) << (r < q);
+        }
+    });
 }
 
 // Segment pairs on the edges: touching ends, collinear overlaps in every arrangement, parallel,
@@ -855,7 +863,8 @@ void RecordConstructors(Corpus& c) {
         std::vector<double> three = {1.5, -0.0, kDenormal}, nine = {1, 2, 3, 4, 5, 6, 7, 8, 9};
         std::vector<double> short_ = {2.0};
         d << Matrix3x1(three) << Matrix3x1(short_) << Matrix3x1() << Matrix3x3(nine)
-          << Matrix3x3(short_) << Matrix3x3() << Matrix3x3(nine.data());
+          << Matrix3x3(short_) << Matrix3x3() << Matrix3x3(nine.data())
+          << Matrix3x3(static_cast<double*>(nullptr));
     });
     c.Record("geometry constructors and accessors", "vectors and arrays", [](Digest& d) {
         const std::vector<double> a = {1.0, 2.0}, b = {-3.0}, e = {};
