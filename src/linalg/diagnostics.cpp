@@ -271,8 +271,15 @@ KoMatrixError KoDiagnostics::GaussElimination(const KoMatrix& a, const KoMatrix&
         report.verdict = Failed;
         return report.code;
     }
-    for (int i = 0; i < reduced.ColumnSize(); ++i) {
-        report.dropped += reduced(i, i) == 1.0 ? 0 : 1;
+    // One object as both outputs holds the solution, assigned last: count the missing pivots
+    // on the same elimination run once more then.
+    KoMatrix x, eliminated;
+    if (&reduced == &solution) {
+        (void)input.GaussElimination(b, x, eliminated);
+    }
+    const KoMatrix& pivots = &reduced == &solution ? eliminated : reduced;
+    for (int i = 0; i < pivots.ColumnSize(); ++i) {
+        report.dropped += pivots(i, i) == 1.0 ? 0 : 1;
     }
     report.nanProduced = !AllFinite(solution);
     report.residual = Relative(Norm(input * solution - b), Norm(input) * Norm(solution) + Norm(b));
