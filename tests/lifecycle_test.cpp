@@ -49,21 +49,15 @@ TEST(Lifecycle, WrappedBuffersAreWrittenInPlaceAndKeepTheirShape) {
     for (int type : {0, 2, -1}) {  // every other copy type copies
         KoMatrix deep(2, 2, p, static_cast<KoMatrix::CopyType>(type));
         deep.at(0) = 9.0;
-        EXPECT_EQ(p[0], 6.0);
-        EXPECT_EQ(deep.at(3), 7.0);
+        EXPECT_TRUE(p[0] == 6.0 && deep.at(3) == 7.0) << type;
     }
 }
 
 TEST(Lifecycle, ConstructionAssignmentAndMoves) {
-    EXPECT_EQ(KoMatrix(Rows{{1, 2, 3}, {4, 5, 6, 7}}).ToVec(), (Rows{{1, 2, 3}, {4, 5, 6}}));
-    EXPECT_EQ(KoMatrix({{1, 2, 3}, {4}}).ToVec(), (Rows{{1, 2, 3}, {4, 0, 0}}));
-    EXPECT_EQ(KoMatrix(3, 0).ToVec(), Rows(3));
     const KoMatrix twoByThree{2, 3};  // the zero matrix of that shape, not a row of two values
     EXPECT_EQ(twoByThree, KoMatrix(2, 3));
-    KoMatrix m(Rows{{1, 2, 3}, {4, 5, 6}});
-    EXPECT_EQ(&m(1, 0), &m[3]);
-    EXPECT_EQ(m.at(5), 6.0);
-    KoMatrix owning(4, 4);
+    EXPECT_EQ(KoMatrix(3, 0).ToVec(), Rows(3));
+    KoMatrix m(Rows{{1, 2, 3}, {4, 5, 6}}), owning(4, 4);
     owning = m;
     owning.at(0) = 100.0;
     EXPECT_EQ(m.at(0), 1.0);
@@ -73,8 +67,7 @@ TEST(Lifecycle, ConstructionAssignmentAndMoves) {
     // An owning matrix hands its buffer over and becomes 0 x 0; a wrapping one is copied.
     const double* buffer = m.data();
     KoMatrix moved(std::move(m));
-    EXPECT_EQ(moved.data(), buffer);
-    EXPECT_EQ(m.ElementNum(), 0);
+    EXPECT_TRUE(moved.data() == buffer && m.ElementNum() == 0);
     double caller[2] = {5.0, 6.0};
     KoMatrix wrapping(1, 2, caller, KoMatrix::ShallowCopy);
     KoMatrix copied(std::move(wrapping));
@@ -88,8 +81,7 @@ TEST(Lifecycle, ConstructionAssignmentAndMoves) {
     b[1] = KoPoint(7, 7);
     EXPECT_EQ(a[1], KoPoint(1, 0));
     grown = a;
-    EXPECT_EQ(grown.size(), 4);
-    EXPECT_EQ(grown[3], KoPoint(0, 1));
+    EXPECT_TRUE(grown.size() == 4 && grown[3] == KoPoint(0, 1));
     grown = KoPolygon();
     EXPECT_EQ(grown.size(), 1);
     const KoPolygon& self = b;
@@ -97,8 +89,7 @@ TEST(Lifecycle, ConstructionAssignmentAndMoves) {
     EXPECT_EQ(b[1], KoPoint(7, 7));
     const KoPoint* vertices = &a[0];
     KoPolygon taken(std::move(a));
-    EXPECT_EQ(&taken[0], vertices);
-    EXPECT_EQ(a.size(), 1);
+    EXPECT_TRUE(&taken[0] == vertices && a.size() == 1);
     KoTriangle t(0, 0, 1, 0, 0, 1);
     t = KoTriangle(square);
     EXPECT_EQ(t.size(), 4);
@@ -116,8 +107,7 @@ TEST(Lifecycle, ImpossibleShapesThrowAndLeaveTheObjectAsItWas) {
     EXPECT_THROW(static_cast<void>(tall.AddRow(0, 1, KoMatrix(2, 0))), std::bad_array_new_length);
     EXPECT_THROW(static_cast<void>(wide.AddColumn(0, 0, KoMatrix(0, 1))),
                  std::bad_array_new_length);
-    EXPECT_EQ(tall.RowSize(), INT_MAX);
-    EXPECT_EQ(wide.ColumnSize(), INT_MAX);
+    EXPECT_TRUE(tall.RowSize() == INT_MAX && wide.ColumnSize() == INT_MAX);
     for (int count : {-1, INT_MIN, INT_MAX, 0x10000000}) {
         EXPECT_THROW(KoPolygon(nullptr, count), std::bad_array_new_length) << count;
     }
