@@ -175,38 +175,30 @@ KoMatrix Deficient(int rows, int cols, uint64_t seed, bool zeroColumn) {
 
 std::vector<std::pair<std::string, KoMatrix>> Matrices() {
     const KoMatrix a = Random(6, 6, 11);
+    // Finite extremes (signed zeros, denormals, magnitudes near the ends of the range); and
+    // special values (infinities and NaN too).
+    const std::vector<double> extreme = {0.0, -0.0, kDenormal, -kDenormal, 1e300, -1e-300, 1e-300},
+                              special = {0.0,    -0.0,    kDenormal, -kDenormal, 1e300, -1e300,
+                                         1e-300, -1e-300, kInf,      -kInf,      kNaN,  0.5};
+    // clang-format off
     std::vector<std::pair<std::string, KoMatrix>> all = {
-        {"empty 0x0", KoMatrix()},
-        {"empty 0x3", KoMatrix(0, 3)},
-        {"empty 3x0", KoMatrix(3, 0)},
-        {"random 1x1", Random(1, 1, 1)},
-        {"random 2x2", Random(2, 2, 2)},
-        {"random 3x3", Random(3, 3, 3)},
-        {"random 5x5", Random(5, 5, 4)},
-        {"random 9x9", Random(9, 9, 5)},
-        {"random 17x17", Random(17, 17, 6)},
-        {"wide 4x7", Random(4, 7, 7)},
-        {"tall 7x4", Random(7, 4, 8)},
-        {"tall 19x6", Random(19, 6, 9)},
-        {"integer 6x6", Random(6, 6, 10, 1.0, true)},
-        {"symmetric 6x6", a + a.Transpose()},
-        {"converging 5x5", Converging(5, 1.0)},
+        {"empty 0x0", KoMatrix()}, {"empty 0x3", KoMatrix(0, 3)}, {"empty 3x0", KoMatrix(3, 0)},
+        {"random 1x1", Random(1, 1, 1)}, {"random 2x2", Random(2, 2, 2)},
+        {"random 3x3", Random(3, 3, 3)}, {"random 5x5", Random(5, 5, 4)},
+        {"random 9x9", Random(9, 9, 5)}, {"random 17x17", Random(17, 17, 6)},
+        {"wide 4x7", Random(4, 7, 7)}, {"tall 7x4", Random(7, 4, 8)},
+        {"tall 19x6", Random(19, 6, 9)}, {"integer 6x6", Random(6, 6, 10, 1.0, true)},
+        {"symmetric 6x6", a + a.Transpose()}, {"converging 5x5", Converging(5, 1.0)},
         {"converging small-scale 4x4", Converging(4, 1e-6)},
-        {"rank-2 5x5", Deficient(5, 5, 12, false)},
-        {"rank-2 6x4", Deficient(6, 4, 13, false)},
-        {"zeros 3x3", KoMatrix(3, 3)},
-        {"scaled 1e150 4x4", Random(4, 4, 14, 1e150)},
+        {"rank-2 5x5", Deficient(5, 5, 12, false)}, {"rank-2 6x4", Deficient(6, 4, 13, false)},
+        {"zeros 3x3", KoMatrix(3, 3)}, {"scaled 1e150 4x4", Random(4, 4, 14, 1e150)},
         {"scaled 1e-150 4x4", Random(4, 4, 15, 1e-150)},
-        {"extreme 5x5",
-         Sprinkled(5, 5, 16, 3, {0.0, -0.0, kDenormal, -kDenormal, 1e300, -1e-300, 1e-300})},
-        {"special 4x4", Sprinkled(4, 4, 17, 2,
-                                  {0.0, -0.0, kDenormal, -kDenormal, 1e300, -1e300, 1e-300, -1e-300,
-                                   kInf, -kInf, kNaN, 0.5})},
-        {"special 3x5", Sprinkled(3, 5, 18, 2,
-                                  {0.0, -0.0, kDenormal, -kDenormal, 1e300, -1e300, 1e-300, -1e-300,
-                                   kInf, -kInf, kNaN, 0.5})},
+        {"extreme 5x5", Sprinkled(5, 5, 16, 3, extreme)},
+        {"special 4x4", Sprinkled(4, 4, 17, 2, special)},
+        {"special 3x5", Sprinkled(3, 5, 18, 2, special)},
         {"zero column 5x4", Deficient(5, 4, 19, true)},
     };
+    // clang-format on
     // Small matrices on the edges of the algorithms: zero bands, sign choices, skipped steps,
     // ties, dependent columns, repeated or inseparable eigenvalues, NaN and infinity.
     const double nan = kNaN, inf = kInf;
@@ -258,15 +250,6 @@ const std::pair<const char*, MatrixOperation> kMatrixOperations[] = {
               << o.HadamardDivision(a) << (a == o) << (a != o) << a.IsSameDimension(o);
         }
         d << (a == a) << (a != a);
-    }},
-    {"KoMatrix == != differing in one element", [](Digest& d, const KoMatrix& a) {
-        for (int k = 0; k < a.ElementNum(); ++k) {
-            KoMatrix t(a);
-            t[k] += 1.0;
-            d << (a == t) << (a != t);
-            t[k] = -a[k];
-            d << (a == t) << (a != t);
-        }
     }},
     {"KoMatrix scalar forms", [](Digest& d, const KoMatrix& a) {
         const double s = kScalar;
@@ -422,11 +405,6 @@ void RecordFixedShared(Digest& d, Fixed& a, Fixed& self, Fixed& b, double s) {
     d << (a + b) << (a - b) << (a + s) << (a - s) << (a * s) << (a / s) << a.HadamardProduct(b)
       << a.HadamardDivision(b) << a.HadamardPower(2) << a.HadamardPower(0.5) << a.HadamardPower(1)
       << a.RMSE(b) << (a == b) << (a != a) << (s + a) << (s - a) << (s * a) << (-a);
-    for (int k = 0; k < 9; ++k) {  // a copy differing in one element
-        Fixed other(a);
-        other[k % other.ElementNum()] += 1.0;
-        d << (a == other) << (a != other) << (other == a);
-    }
     int i = -1, j = -1;
     d << a.Max() << a.Max(i) << i << a.Min() << a.Min(j) << j;
     for (int digits : {-1, 0, 1, 3, 7, 15, 400}) {
@@ -442,21 +420,18 @@ void RecordFixedShared(Digest& d, Fixed& a, Fixed& self, Fixed& b, double s) {
 }
 
 void RecordFixedSize(Corpus& c) {
+    // clang-format off
     const std::vector<std::pair<std::string, Matrix3x1>> vectors = {
-        {"random", Vector(31)},
-        {"large", Vector(32, 1e200)},
+        {"random", Vector(31)}, {"large", Vector(32, 1e200)},
         {"special", Matrix3x1(-0.0, kInf, kNaN)},
         {"denormal", Matrix3x1(kDenormal, -kDenormal, 0.0)},
-        {"ties", Matrix3x1(2.5, -0.125, 1.005)},
-        {"equal maxima", Matrix3x1(1, 1, -2)},
-        {"equal minima", Matrix3x1(-2, 5, -2)},
-        {"signed zeros", Matrix3x1(0.0, -0.0, 0.0)},
-        {"NaN between", Matrix3x1(1, kNaN, 0)},
-        {"NaN first", Matrix3x1(kNaN, -1, 2)},
-        {"reshaped 4x1", Matrix3x1(1, 2, 3)},
-        {"reshaped random 4x1", Vector(34)},
+        {"ties", Matrix3x1(2.5, -0.125, 1.005)}, {"equal maxima", Matrix3x1(1, 1, -2)},
+        {"equal minima", Matrix3x1(-2, 5, -2)}, {"signed zeros", Matrix3x1(0.0, -0.0, 0.0)},
+        {"NaN between", Matrix3x1(1, kNaN, 0)}, {"NaN first", Matrix3x1(kNaN, -1, 2)},
+        {"reshaped 4x1", Matrix3x1(1, 2, 3)}, {"reshaped random 4x1", Vector(34)},
         {"reshaped empty", Vector(35)},
     };
+    // clang-format on
     for (const auto& [name, v] : vectors) {
         c.Record("Matrix3x1 members", name, [&](Digest& d) {
             Matrix3x1 a(v), self(v), b = Vector(33);
@@ -471,21 +446,20 @@ void RecordFixedSize(Corpus& c) {
             d << a.RMSE(b) << a.Rounding(2) << (a * 1e3).Rounding(1) << a.HadamardPower(0.5);
         }
     });
+    // clang-format off
     const std::vector<std::pair<std::string, Matrix3x3>> squares = {
-        {"random", Square(41)},
-        {"singular", Matrix3x3(1, 2, 3, 4, 5, 6, 7, 8, 9)},
-        {"identity", Matrix3x3::Identity()},
-        {"tiny determinant", Matrix3x3::Identity() * 1e-5},
+        {"random", Square(41)}, {"singular", Matrix3x3(1, 2, 3, 4, 5, 6, 7, 8, 9)},
+        {"identity", Matrix3x3::Identity()}, {"tiny determinant", Matrix3x3::Identity() * 1e-5},
         {"large", Square(42, 1e150)},
         {"special", Matrix3x3(-0.0, 1, kInf, 2, kNaN, 3, kDenormal, 4, 5)},
         {"ties",
          Matrix3x3(0.5, -1.5, 2.25, 0.125, -0.0625, 0.49999999999999994, 7.5, -8.5, 3e9 + 0.5)},
         {"equal extremes", Matrix3x3(1, 5, 5, -2, 0, -2, 3, 5, 1)},
         {"signed zeros", Matrix3x3(0.0, -0.0, 0.0, -0.0, 0.0, -0.0, 0.0, -0.0, 0.0)},
-        {"NaN first", Matrix3x3(kNaN, 1, 2, 3, 4, 5, 6, 7, 8)},
-        {"reshaped 3x4", Square(45)},
+        {"NaN first", Matrix3x3(kNaN, 1, 2, 3, 4, 5, 6, 7, 8)}, {"reshaped 3x4", Square(45)},
         {"reshaped empty", Square(46)},
     };
+    // clang-format on
     for (const auto& [name, m] : squares) {
         c.Record("Matrix3x3 members", name, [&](Digest& d) {
             Matrix3x3 a(m), self(m), b = Square(43), t(a), u(m), diagonal(m);
@@ -659,13 +633,19 @@ void RecordLinesAndPolygons(Corpus& c) {
     // edge, point triangles inside and outside, a flat one, fewer vertices, NaN; then random.
     // clang-format off
     std::vector<std::vector<KoPoint>> pairs = {
-        {{0, 0}, {1, 0}, {0, 1}, {0, 0}, {1, 0}, {0, 1}}, {{0, 0}, {2, 0}, {0, 2}, {1, 0}, {3, 0}, {1, 2}},
-        {{1, 1}, {2, 1}, {1, 2}, {0, 0}, {4, 0}, {0, 4}}, {{0, 0}, {6, 0}, {3, 6}, {0, 4}, {6, 4}, {3, -2}},
-        {{0, 0}, {1, 0}, {0, 1}, {1, 0}, {2, 0}, {1, 1}}, {{0, 0}, {1, 0}, {0, 1}, {1, 0}, {0, 1}, {1, 1}},
-        {{1, 1}, {1, 1}, {1, 1}, {0, 0}, {3, 0}, {0, 3}}, {{5, 5}, {5, 5}, {5, 5}, {0, 0}, {3, 0}, {0, 3}},
-        {{3, 0}, {3, 0}, {3, 0}, {0, 0}, {3, 0}, {0, 3}}, {{-1, 1}, {1, 1}, {4, 1}, {0, 0}, {3, 0}, {0, 3}},
+        {{0, 0}, {1, 0}, {0, 1}, {0, 0}, {1, 0}, {0, 1}},
+        {{0, 0}, {2, 0}, {0, 2}, {1, 0}, {3, 0}, {1, 2}},
+        {{1, 1}, {2, 1}, {1, 2}, {0, 0}, {4, 0}, {0, 4}},
+        {{0, 0}, {6, 0}, {3, 6}, {0, 4}, {6, 4}, {3, -2}},
+        {{0, 0}, {1, 0}, {0, 1}, {1, 0}, {2, 0}, {1, 1}},
+        {{0, 0}, {1, 0}, {0, 1}, {1, 0}, {0, 1}, {1, 1}},
+        {{1, 1}, {1, 1}, {1, 1}, {0, 0}, {3, 0}, {0, 3}},
+        {{5, 5}, {5, 5}, {5, 5}, {0, 0}, {3, 0}, {0, 3}},
+        {{3, 0}, {3, 0}, {3, 0}, {0, 0}, {3, 0}, {0, 3}},
+        {{-1, 1}, {1, 1}, {4, 1}, {0, 0}, {3, 0}, {0, 3}},
         {{0, 0}, {0, 1}, {1, 0}, {0, 0}, {1, 1}, {2, 2}},
         {{0, 0}, {0, 1}, {kNaN, 0}, {0.5, 0.5}, {0.2, 0.1}, {0.1, 0.3}}};
+
     // clang-format on
     Generator p(72);
     for (int round = 0; round < 60; ++round) {
