@@ -18,7 +18,8 @@
 //   *this or another output: the matrix is read completely before any output is assigned, and
 //   the outputs are assigned in a fixed order (the linear system: reduced, then solution; QR: Q,
 //   then R; BiDiagonalize: B, U, V; Eigen: W, then V; the SVDs: S, U, V), so of one object
-//   named twice the last assigned remains. A call that returns a refusal code touches no output.
+//   named twice the last assigned remains. A call refused with any code but NotSquare touches
+//   no output.
 // - Only allocation failures raise: std::bad_alloc, and std::bad_array_new_length for a shape
 //   with a negative dimension or whose buffer (rows * cols * 8 bytes) exceeds 0xFFFFFFFF bytes.
 //   Every accepted shape therefore has fewer than 2^29 elements. On such a failure nothing
