@@ -107,7 +107,7 @@ Matrix3x3 Matrix3x3::Identity() {
     static const double ones[3] = {1.0, 1.0, 1.0};
     FixedImplement* identity = NewUninitialised<3, 3>();
     WriteDiagonal(ones, identity->values);
-    return Matrix3x3(identity, Matrix3x1::Adopt{});
+    return Matrix3x3(identity, Adopt{});
 }
 
 const Matrix3x3& Matrix3x3::DiagFrom(const Matrix3x1& d) {
@@ -213,13 +213,13 @@ Matrix3x3 Matrix3x3::Inv() const {
         a[8] * a[4] - a[5] * a[7], a[2] * a[7] - a[8] * a[1], a[5] * a[1] - a[2] * a[4],
         a[5] * a[6] - a[8] * a[3], a[8] * a[0] - a[2] * a[6], a[2] * a[3] - a[5] * a[0],
         a[7] * a[3] - a[6] * a[4], a[6] * a[1] - a[7] * a[0], a[0] * a[4] - a[1] * a[3]};
-    return Matrix3x3(NewMatrix([&](int k) { return adjugate[k] / d; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([&](int k) { return adjugate[k] / d; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::Transpose() const {
     static const int kTransposed[9] = {0, 3, 6, 1, 4, 7, 2, 5, 8};
     const double* a = ReadElements<9>(*impl);
-    return Matrix3x3(NewMatrix([a](int k) { return a[kTransposed[k]]; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([a](int k) { return a[kTransposed[k]]; }), Adopt{});
 }
 
 // ---- Products and powers -----------------------------------------------------------------------
@@ -227,7 +227,7 @@ Matrix3x3 Matrix3x3::Transpose() const {
 Matrix3x3 Matrix3x3::operator*(const Matrix3x3& B) const {
     FixedImplement* product = NewUninitialised<3, 3>();
     Multiply(ReadElements<9>(*impl), ReadElements<9>(*B.impl), product->values);
-    return Matrix3x3(product, Matrix3x1::Adopt{});
+    return Matrix3x3(product, Adopt{});
 }
 
 Matrix3x3& Matrix3x3::operator*=(const Matrix3x3& B) {
@@ -244,7 +244,7 @@ Matrix3x1 Matrix3x3::operator*(const Matrix3x1& x) const {
     return Matrix3x1(
         NewVector(a[0] * v[0] + a[1] * v[1] + a[2] * v[2], a[3] * v[0] + a[4] * v[1] + a[5] * v[2],
                   a[6] * v[0] + a[7] * v[1] + a[8] * v[2]),
-        Matrix3x1::Adopt{});
+        Adopt{});
 }
 
 KoMatrix Matrix3x3::operator*(const KoMatrix& M) const {
@@ -295,13 +295,13 @@ Matrix3x3& Matrix3x3::operator-=(const Matrix3x3& B) {
 Matrix3x3 Matrix3x3::operator+(const Matrix3x3& B) const {
     const double* a = ReadElements<9>(*impl);
     const double* b = ReadElements<9>(*B.impl);
-    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] + b[k]; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] + b[k]; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator-(const Matrix3x3& B) const {
     const double* a = ReadElements<9>(*impl);
     const double* b = ReadElements<9>(*B.impl);
-    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] - b[k]; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] - b[k]; }), Adopt{});
 }
 
 Matrix3x3& Matrix3x3::operator+=(const double& s) {
@@ -351,37 +351,37 @@ Matrix3x3& Matrix3x3::operator/=(const double& s) {
 Matrix3x3 Matrix3x3::operator+(const double& s) const {
     const double* a = ReadElements<9>(*impl);
     const double v = s;
-    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] + v; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] + v; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator-(const double& s) const {
     const double* a = ReadElements<9>(*impl);
     const double v = s;
-    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] - v; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] - v; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator*(const double& s) const {
     const double* a = ReadElements<9>(*impl);
     const double v = s;
-    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] * v; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] * v; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator/(const double& s) const {
     const double* a = ReadElements<9>(*impl);
     const double v = s;
-    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] / v; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] / v; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::HadamardProduct(const Matrix3x3& B) {
     const double* a = ReadElements<9>(*impl);
     const double* b = ReadElements<9>(*B.impl);
-    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] * b[k]; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] * b[k]; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::HadamardDivision(const Matrix3x3& B) {
     const double* a = ReadElements<9>(*impl);
     const double* b = ReadElements<9>(*B.impl);
-    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] / b[k]; }), Matrix3x1::Adopt{});
+    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] / b[k]; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::HadamardPower(const int& n) {
@@ -392,7 +392,7 @@ Matrix3x3 Matrix3x3::HadamardPower(const double& p) {
     const double* a = ReadElements<9>(*impl);
     const double exponent = p;
     return Matrix3x3(NewMatrix([a, exponent](int k) { return kocalvix::Power(a[k], exponent); }),
-                     Matrix3x1::Adopt{});
+                     Adopt{});
 }
 
 // ---- Statistics and rounding -------------------------------------------------------------------
@@ -412,5 +412,5 @@ Matrix3x3 Matrix3x3::Rounding(const int& digits) const {
     const int places = digits;
     return Matrix3x3(
         NewMatrix([a, places](int k) { return kocalvix::fixed::RoundToDecimals(a[k], places); }),
-        Matrix3x1::Adopt{});
+        Adopt{});
 }
