@@ -251,6 +251,7 @@ class KOCALVIX_API Matrix3x3 final : public KoMatrix {
     Matrix3x3 Rounding(const int& digits) const;
 
   private:
+    /// The tag of the constructor below, shared with Matrix3x1.
     using Adopt = Matrix3x1::Adopt;
     /// Takes over a 3 x 3 implementation the library has just created and filled.
     Matrix3x3(KoMatrixImplement* implement, Adopt) noexcept : KoMatrix(implement) {}
