@@ -120,6 +120,11 @@ class KOCALVIX_API Matrix3x1 final : public KoMatrix {
 
   private:
     friend class Matrix3x3;
+    /// Selects the constructor below (a tag, so that no public call such as Matrix3x3(0) could
+    /// ever match it).
+    struct Adopt {};
+    /// Takes over a 3 x 1 implementation the library has just created and filled.
+    Matrix3x1(KoMatrixImplement* implement, Adopt) noexcept : KoMatrix(implement) {}
 };
 
 /// A 3 x 3 matrix of doubles a0 .. a8 (row by row), held as a 3 x 3 KoMatrix. Final, as
@@ -244,6 +249,12 @@ class KOCALVIX_API Matrix3x3 final : public KoMatrix {
     double RMSE(const Matrix3x3& B);
     /// A copy with every element rounded as by Matrix3x1::Rounding.
     Matrix3x3 Rounding(const int& digits) const;
+
+  private:
+    /// The tag of the constructor below, shared with Matrix3x1.
+    using Adopt = Matrix3x1::Adopt;
+    /// Takes over a 3 x 3 implementation the library has just created and filled.
+    Matrix3x3(KoMatrixImplement* implement, Adopt) noexcept : KoMatrix(implement) {}
 };
 
 // ---- Moves ------------------------------------------------------------------------------------

@@ -21,7 +21,7 @@ namespace {
 struct Reaper {
     ~Reaper() {
         BlockCache& c = threadBlockCache;
-        c.open = false;
+        c.room = 0;
         c.closed = true;
         while (c.head != nullptr) {
             FreeBlock* block = c.head;
@@ -29,7 +29,6 @@ struct Reaper {
             c.head = block->next;
             ::operator delete(block);
         }
-        c.count = 0;
     }
     bool armed = false;
 };
@@ -40,11 +39,12 @@ thread_local Reaper reaper;
 
 void GiveBlockSlowly(void* block) noexcept {
     BlockCache& c = threadBlockCache;
-    if (!c.open && !c.closed) {
+    if (!c.armed && !c.closed) {
         // First block on this thread: using the thread_local Reaper constructs it and schedules
         // its destructor for the thread's exit; from then on the cache keeps blocks.
         reaper.armed = true;
-        c.open = true;
+        c.armed = true;
+        c.room = kCachedBlocks;
         GiveBlock(block);
         return;
     }

@@ -55,12 +55,13 @@ struct FreeBlock {
 };
 
 /// The cache of one thread. It is plain data without a destructor, so its storage stays usable
-/// until the thread has ended; `open` is set once the thread's cleanup is scheduled and cleared
-/// when it has run.
+/// until the thread has ended. `room` counts the blocks it may still keep: zero until the
+/// thread's cleanup is scheduled (`armed`) and again once that cleanup has run (`closed`), so
+/// giving a block back tests one number.
 struct BlockCache {
     FreeBlock* head;
-    int count;
-    bool open;
+    int room;
+    bool armed;
     bool closed;
 };
 
@@ -75,7 +76,7 @@ inline void* TakeBlock() {
         FreeBlock* block = c.head;
         KOCALVIX_UNPOISON(block, kBlockSize);
         c.head = block->next;
-        --c.count;
+        ++c.room;
         return block;
     }
     return TakeBlockFromHeap();
@@ -84,9 +85,9 @@ inline void* TakeBlock() {
 /// Returns a block obtained from TakeBlock (on any thread).
 inline void GiveBlock(void* block) noexcept {
     BlockCache& c = threadBlockCache;
-    if (c.open && c.count < kCachedBlocks) {
+    if (c.room > 0) {
         c.head = new (block) FreeBlock{c.head};
-        ++c.count;
+        --c.room;
         KOCALVIX_POISON(block, kBlockSize);
         return;
     }

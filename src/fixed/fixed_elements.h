@@ -6,7 +6,15 @@
 #ifndef KOCALVIX_SRC_FIXED_FIXED_ELEMENTS_H
 #define KOCALVIX_SRC_FIXED_FIXED_ELEMENTS_H
 
+#include "fixed/fixed_implement.h"
 #include "matrix/KoMatrixImplement.h"
+
+// Marks the branch every operand in its own block takes, so that it runs straight through.
+#if defined(__GNUC__) || defined(__clang__)
+#define KOCALVIX_LIKELY(condition) __builtin_expect(static_cast<bool>(condition), 1)
+#else
+#define KOCALVIX_LIKELY(condition) (condition)
+#endif
 
 namespace kocalvix {
 namespace fixed {
@@ -23,9 +31,14 @@ inline bool HasFixedSize(const KoMatrixImplement& m) {
     return m.count == N;
 }
 
-/// The N elements of a fixed-size operand: its buffer, or N zeros when it was reshaped.
+/// The N elements of a fixed-size operand: its buffer, or N zeros when it was reshaped. An
+/// operand still in its block is read at its own address rather than through `data` (the same
+/// place), so the loads of the elements need not wait for the load of the pointer.
 template <int N>
 inline const double* ReadElements(const KoMatrixImplement& m) {
+    if (KOCALVIX_LIKELY(m.coallocated && HasFixedSize<N>(m))) {
+        return static_cast<const FixedImplement&>(m).values;
+    }
     return HasFixedSize<N>(m) ? m.data : Zeros<N>::values;
 }
 

@@ -16,27 +16,18 @@
 
 using kocalvix::fixed::HasFixedSize;
 using kocalvix::fixed::NewFixedImplement;
+using kocalvix::fixed::NewVector;
 using kocalvix::fixed::ReadElements;
 
 // ---- Construction and assignment -------------------------------------------------------------
 
 Matrix3x1::Matrix3x1() : KoMatrix(NewFixedImplement<3, 1>()) {}
 
-Matrix3x1::Matrix3x1(const Matrix3x1& other) : KoMatrix(NewFixedImplement<3, 1>()) {
-    const double* o = ReadElements<3>(*other.impl);
-    double* e = impl->data;
-    e[0] = o[0];
-    e[1] = o[1];
-    e[2] = o[2];
-}
+Matrix3x1::Matrix3x1(const Matrix3x1& other)
+    : KoMatrix(NewFixedImplement<3, 1>(ReadElements<3>(*other.impl))) {}
 
 Matrix3x1::Matrix3x1(const double& a, const double& b, const double& c)
-    : KoMatrix(NewFixedImplement<3, 1>()) {
-    double* e = impl->data;
-    e[0] = a;
-    e[1] = b;
-    e[2] = c;
-}
+    : KoMatrix(NewVector(a, b, c)) {}
 
 Matrix3x1::Matrix3x1(std::vector<double>& v) : KoMatrix(NewFixedImplement<3, 1>()) {
     // A shorter vector leaves the missing elements at 0.0.
@@ -156,13 +147,13 @@ Matrix3x1& Matrix3x1::operator-=(const Matrix3x1& other) {
 Matrix3x1 Matrix3x1::operator+(const Matrix3x1& other) const {
     const double* e = ReadElements<3>(*impl);
     const double* o = ReadElements<3>(*other.impl);
-    return Matrix3x1(e[0] + o[0], e[1] + o[1], e[2] + o[2]);
+    return Matrix3x1(NewVector(e[0] + o[0], e[1] + o[1], e[2] + o[2]), Adopt{});
 }
 
 Matrix3x1 Matrix3x1::operator-(const Matrix3x1& other) const {
     const double* e = ReadElements<3>(*impl);
     const double* o = ReadElements<3>(*other.impl);
-    return Matrix3x1(e[0] - o[0], e[1] - o[1], e[2] - o[2]);
+    return Matrix3x1(NewVector(e[0] - o[0], e[1] - o[1], e[2] - o[2]), Adopt{});
 }
 
 Matrix3x1& Matrix3x1::operator+=(const double& s) {
@@ -211,34 +202,34 @@ Matrix3x1& Matrix3x1::operator/=(const double& s) {
 
 Matrix3x1 Matrix3x1::operator+(const double& s) const {
     const double* e = ReadElements<3>(*impl);
-    return Matrix3x1(e[0] + s, e[1] + s, e[2] + s);
+    return Matrix3x1(NewVector(e[0] + s, e[1] + s, e[2] + s), Adopt{});
 }
 
 Matrix3x1 Matrix3x1::operator-(const double& s) const {
     const double* e = ReadElements<3>(*impl);
-    return Matrix3x1(e[0] - s, e[1] - s, e[2] - s);
+    return Matrix3x1(NewVector(e[0] - s, e[1] - s, e[2] - s), Adopt{});
 }
 
 Matrix3x1 Matrix3x1::operator*(const double& s) const {
     const double* e = ReadElements<3>(*impl);
-    return Matrix3x1(e[0] * s, e[1] * s, e[2] * s);
+    return Matrix3x1(NewVector(e[0] * s, e[1] * s, e[2] * s), Adopt{});
 }
 
 Matrix3x1 Matrix3x1::operator/(const double& s) const {
     const double* e = ReadElements<3>(*impl);
-    return Matrix3x1(e[0] / s, e[1] / s, e[2] / s);
+    return Matrix3x1(NewVector(e[0] / s, e[1] / s, e[2] / s), Adopt{});
 }
 
 Matrix3x1 Matrix3x1::HadamardProduct(const Matrix3x1& other) {
     const double* e = ReadElements<3>(*impl);
     const double* o = ReadElements<3>(*other.impl);
-    return Matrix3x1(e[0] * o[0], e[1] * o[1], e[2] * o[2]);
+    return Matrix3x1(NewVector(e[0] * o[0], e[1] * o[1], e[2] * o[2]), Adopt{});
 }
 
 Matrix3x1 Matrix3x1::HadamardDivision(const Matrix3x1& other) {
     const double* e = ReadElements<3>(*impl);
     const double* o = ReadElements<3>(*other.impl);
-    return Matrix3x1(e[0] / o[0], e[1] / o[1], e[2] / o[2]);
+    return Matrix3x1(NewVector(e[0] / o[0], e[1] / o[1], e[2] / o[2]), Adopt{});
 }
 
 Matrix3x1 Matrix3x1::HadamardPower(const int& n) {
@@ -247,7 +238,9 @@ Matrix3x1 Matrix3x1::HadamardPower(const int& n) {
 
 Matrix3x1 Matrix3x1::HadamardPower(const double& p) {
     const double* e = ReadElements<3>(*impl);
-    return Matrix3x1(kocalvix::Power(e[0], p), kocalvix::Power(e[1], p), kocalvix::Power(e[2], p));
+    return Matrix3x1(
+        NewVector(kocalvix::Power(e[0], p), kocalvix::Power(e[1], p), kocalvix::Power(e[2], p)),
+        Adopt{});
 }
 
 // ---- Statistics and rounding -------------------------------------------------------------------
@@ -261,10 +254,9 @@ double Matrix3x1::RMSE(const Matrix3x1& other) {
 }
 
 Matrix3x1 Matrix3x1::Rounding(const int& digits) const {
-    Matrix3x1 result(*this);
-    double* r = result.impl->data;
-    for (int k = 0; k < 3; ++k) {
-        r[k] = kocalvix::fixed::RoundToDecimals(r[k], digits);
-    }
-    return result;
+    using kocalvix::fixed::RoundToDecimals;
+    const double* e = ReadElements<3>(*impl);
+    return Matrix3x1(NewVector(RoundToDecimals(e[0], digits), RoundToDecimals(e[1], digits),
+                               RoundToDecimals(e[2], digits)),
+                     Adopt{});
 }

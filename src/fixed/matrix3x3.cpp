@@ -17,8 +17,12 @@
 #include "matrix/KoMatrixImplement.h"
 #include "matrix/power.h"
 
+using kocalvix::fixed::FixedImplement;
 using kocalvix::fixed::HasFixedSize;
 using kocalvix::fixed::NewFixedImplement;
+using kocalvix::fixed::NewMatrix;
+using kocalvix::fixed::NewUninitialised;
+using kocalvix::fixed::NewVector;
 using kocalvix::fixed::ReadElements;
 
 namespace {
@@ -67,21 +71,16 @@ double FirstExtreme(const double* a, int& index, Beats beats) {
 
 Matrix3x3::Matrix3x3() : KoMatrix(NewFixedImplement<3, 3>()) {}
 
-Matrix3x3::Matrix3x3(const Matrix3x3& other) : KoMatrix(NewFixedImplement<3, 3>()) {
-    const double* o = ReadElements<9>(*other.impl);
-    std::memcpy(impl->data, o, 9 * sizeof(double));
-}
+Matrix3x3::Matrix3x3(const Matrix3x3& other)
+    : KoMatrix(NewFixedImplement<3, 3>(ReadElements<9>(*other.impl))) {}
 
-Matrix3x3::Matrix3x3(double* p) : KoMatrix(NewFixedImplement<3, 3>()) {
-    if (p != nullptr) {
-        std::memcpy(impl->data, p, 9 * sizeof(double));
-    }
-}
+Matrix3x3::Matrix3x3(double* p)
+    : KoMatrix(p != nullptr ? NewFixedImplement<3, 3>(p) : NewFixedImplement<3, 3>()) {}
 
 Matrix3x3::Matrix3x3(const double& a0, const double& a1, const double& a2, const double& a3,
                      const double& a4, const double& a5, const double& a6, const double& a7,
                      const double& a8)
-    : KoMatrix(NewFixedImplement<3, 3>()) {
+    : KoMatrix(NewUninitialised<3, 3>()) {
     double* a = impl->data;
     a[0] = a0;
     a[1] = a1;
@@ -100,17 +99,15 @@ Matrix3x3::Matrix3x3(std::vector<double>& v) : KoMatrix(NewFixedImplement<3, 3>(
     std::copy(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n), impl->data);
 }
 
-Matrix3x3::Matrix3x3(const Matrix3x1& d) : KoMatrix(NewFixedImplement<3, 3>()) {
+Matrix3x3::Matrix3x3(const Matrix3x1& d) : KoMatrix(NewUninitialised<3, 3>()) {
     WriteDiagonal(ReadElements<3>(*d.impl), impl->data);
 }
 
 Matrix3x3 Matrix3x3::Identity() {
-    Matrix3x3 identity;
-    double* a = identity.impl->data;
-    a[0] = 1.0;
-    a[4] = 1.0;
-    a[8] = 1.0;
-    return identity;
+    static const double ones[3] = {1.0, 1.0, 1.0};
+    FixedImplement* identity = NewUninitialised<3, 3>();
+    WriteDiagonal(ones, identity->values);
+    return Matrix3x3(identity, Adopt{});
 }
 
 const Matrix3x3& Matrix3x3::DiagFrom(const Matrix3x1& d) {
@@ -192,7 +189,7 @@ double Matrix3x3::Det() const {
     if (!HasFixedSize<9>(*impl)) {
         return KoMatrix::Det();
     }
-    const double* a = impl->data;
+    const double* a = ReadElements<9>(*impl);
     return ((a[0] * a[4] * a[8] + a[3] * a[7] * a[2]) + a[5] * a[6] * a[1]) - a[4] * a[2] * a[6] -
            a[1] * a[3] * a[8] - a[0] * a[7] * a[5];
 }
@@ -212,24 +209,25 @@ Matrix3x3 Matrix3x3::Inv() const {
     // The adjugate (transposed cofactors), each element divided by d: the same quotients as
     // adjugate / d, built in the one result buffer.
     const double* a = ReadElements<9>(*impl);
-    return Matrix3x3((a[8] * a[4] - a[5] * a[7]) / d, (a[2] * a[7] - a[8] * a[1]) / d,
-                     (a[5] * a[1] - a[2] * a[4]) / d, (a[5] * a[6] - a[8] * a[3]) / d,
-                     (a[8] * a[0] - a[2] * a[6]) / d, (a[2] * a[3] - a[5] * a[0]) / d,
-                     (a[7] * a[3] - a[6] * a[4]) / d, (a[6] * a[1] - a[7] * a[0]) / d,
-                     (a[0] * a[4] - a[1] * a[3]) / d);
+    const double adjugate[9] = {
+        a[8] * a[4] - a[5] * a[7], a[2] * a[7] - a[8] * a[1], a[5] * a[1] - a[2] * a[4],
+        a[5] * a[6] - a[8] * a[3], a[8] * a[0] - a[2] * a[6], a[2] * a[3] - a[5] * a[0],
+        a[7] * a[3] - a[6] * a[4], a[6] * a[1] - a[7] * a[0], a[0] * a[4] - a[1] * a[3]};
+    return Matrix3x3(NewMatrix([&](int k) { return adjugate[k] / d; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::Transpose() const {
+    static const int kTransposed[9] = {0, 3, 6, 1, 4, 7, 2, 5, 8};
     const double* a = ReadElements<9>(*impl);
-    return Matrix3x3(a[0], a[3], a[6], a[1], a[4], a[7], a[2], a[5], a[8]);
+    return Matrix3x3(NewMatrix([a](int k) { return a[kTransposed[k]]; }), Adopt{});
 }
 
 // ---- Products and powers -----------------------------------------------------------------------
 
 Matrix3x3 Matrix3x3::operator*(const Matrix3x3& B) const {
-    Matrix3x3 result;
-    Multiply(ReadElements<9>(*impl), ReadElements<9>(*B.impl), result.impl->data);
-    return result;
+    FixedImplement* product = NewUninitialised<3, 3>();
+    Multiply(ReadElements<9>(*impl), ReadElements<9>(*B.impl), product->values);
+    return Matrix3x3(product, Adopt{});
 }
 
 Matrix3x3& Matrix3x3::operator*=(const Matrix3x3& B) {
@@ -241,19 +239,12 @@ Matrix3x3& Matrix3x3::operator*=(const Matrix3x3& B) {
 }
 
 Matrix3x1 Matrix3x3::operator*(const Matrix3x1& x) const {
-    // The result is created first and written in place: its constructor lives in another
-    // source file, and the sums need not wait in memory for it.
-    Matrix3x1 y;
     const double* a = ReadElements<9>(*impl);
     const double* v = ReadElements<3>(*x.impl);
-    const double y0 = a[0] * v[0] + a[1] * v[1] + a[2] * v[2];
-    const double y1 = a[3] * v[0] + a[4] * v[1] + a[5] * v[2];
-    const double y2 = a[6] * v[0] + a[7] * v[1] + a[8] * v[2];
-    double* r = y.impl->data;
-    r[0] = y0;
-    r[1] = y1;
-    r[2] = y2;
-    return y;
+    return Matrix3x1(
+        NewVector(a[0] * v[0] + a[1] * v[1] + a[2] * v[2], a[3] * v[0] + a[4] * v[1] + a[5] * v[2],
+                  a[6] * v[0] + a[7] * v[1] + a[8] * v[2]),
+        Adopt{});
 }
 
 KoMatrix Matrix3x3::operator*(const KoMatrix& M) const {
@@ -304,23 +295,13 @@ Matrix3x3& Matrix3x3::operator-=(const Matrix3x3& B) {
 Matrix3x3 Matrix3x3::operator+(const Matrix3x3& B) const {
     const double* a = ReadElements<9>(*impl);
     const double* b = ReadElements<9>(*B.impl);
-    Matrix3x3 result;
-    double* c = result.impl->data;
-    for (int k = 0; k < 9; ++k) {
-        c[k] = a[k] + b[k];
-    }
-    return result;
+    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] + b[k]; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator-(const Matrix3x3& B) const {
     const double* a = ReadElements<9>(*impl);
     const double* b = ReadElements<9>(*B.impl);
-    Matrix3x3 result;
-    double* c = result.impl->data;
-    for (int k = 0; k < 9; ++k) {
-        c[k] = a[k] - b[k];
-    }
-    return result;
+    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] - b[k]; }), Adopt{});
 }
 
 Matrix3x3& Matrix3x3::operator+=(const double& s) {
@@ -368,47 +349,39 @@ Matrix3x3& Matrix3x3::operator/=(const double& s) {
 }
 
 Matrix3x3 Matrix3x3::operator+(const double& s) const {
-    Matrix3x3 result(*this);
-    result += s;
-    return result;
+    const double* a = ReadElements<9>(*impl);
+    const double v = s;
+    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] + v; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator-(const double& s) const {
-    Matrix3x3 result(*this);
-    result -= s;
-    return result;
+    const double* a = ReadElements<9>(*impl);
+    const double v = s;
+    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] - v; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator*(const double& s) const {
-    Matrix3x3 result(*this);
-    result *= s;
-    return result;
+    const double* a = ReadElements<9>(*impl);
+    const double v = s;
+    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] * v; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator/(const double& s) const {
-    Matrix3x3 result(*this);
-    result /= s;
-    return result;
+    const double* a = ReadElements<9>(*impl);
+    const double v = s;
+    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] / v; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::HadamardProduct(const Matrix3x3& B) {
+    const double* a = ReadElements<9>(*impl);
     const double* b = ReadElements<9>(*B.impl);
-    Matrix3x3 result(*this);
-    double* c = result.impl->data;
-    for (int k = 0; k < 9; ++k) {
-        c[k] = c[k] * b[k];
-    }
-    return result;
+    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] * b[k]; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::HadamardDivision(const Matrix3x3& B) {
+    const double* a = ReadElements<9>(*impl);
     const double* b = ReadElements<9>(*B.impl);
-    Matrix3x3 result(*this);
-    double* c = result.impl->data;
-    for (int k = 0; k < 9; ++k) {
-        c[k] = c[k] / b[k];
-    }
-    return result;
+    return Matrix3x3(NewMatrix([a, b](int k) { return a[k] / b[k]; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::HadamardPower(const int& n) {
@@ -416,13 +389,10 @@ Matrix3x3 Matrix3x3::HadamardPower(const int& n) {
 }
 
 Matrix3x3 Matrix3x3::HadamardPower(const double& p) {
+    const double* a = ReadElements<9>(*impl);
     const double exponent = p;
-    Matrix3x3 result(*this);
-    double* c = result.impl->data;
-    for (int k = 0; k < 9; ++k) {
-        c[k] = kocalvix::Power(c[k], exponent);
-    }
-    return result;
+    return Matrix3x3(NewMatrix([a, exponent](int k) { return kocalvix::Power(a[k], exponent); }),
+                     Adopt{});
 }
 
 // ---- Statistics and rounding -------------------------------------------------------------------
@@ -438,10 +408,9 @@ double Matrix3x3::RMSE(const Matrix3x3& B) {
 }
 
 Matrix3x3 Matrix3x3::Rounding(const int& digits) const {
-    Matrix3x3 result(*this);
-    double* c = result.impl->data;
-    for (int k = 0; k < 9; ++k) {
-        c[k] = kocalvix::fixed::RoundToDecimals(c[k], digits);
-    }
-    return result;
+    const double* a = ReadElements<9>(*impl);
+    const int places = digits;
+    return Matrix3x3(
+        NewMatrix([a, places](int k) { return kocalvix::fixed::RoundToDecimals(a[k], places); }),
+        Adopt{});
 }

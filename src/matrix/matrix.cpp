@@ -6,6 +6,8 @@
 #include <cassert>
 #include <utility>
 
+#include "fixed/fixed_implement.h"
+
 KoMatrix::KoMatrix() : impl(new KoMatrixImplement()) {}
 
 KoMatrix::KoMatrix(int rows, int cols) : impl(new KoMatrixImplement(rows, cols)) {}
@@ -41,7 +43,7 @@ KoMatrix::KoMatrix(KoMatrixImplement&& implement)
                               : new KoMatrixImplement(std::move(implement))) {}
 
 KoMatrix::~KoMatrix() {
-    delete impl;
+    kocalvix::fixed::DeleteImplement(impl);
 }
 
 const KoMatrix& KoMatrix::operator=(const KoMatrix& other) {
