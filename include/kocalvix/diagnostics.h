@@ -57,8 +57,10 @@ class KOCALVIX_API KoDiagnostics {
         Verdict verdict = Failed;
         /// What the member returned (NoError for the members that return no code).
         KoMatrixError code = NoError;
-        /// QR steps the eigen iteration made (at most 99); -1 where the iteration runs inside
-        /// the member (the SVDs, Inv, MatrixNorm) and is judged by the residuals instead.
+        /// QR steps the eigen iteration made (at most 99): on A itself (Eigen, EigenValues) or on
+        /// its Gram matrix (the SVDs, Inv, MatrixNorm(2)), the latter judged by the residuals.
+        /// -1 where no iteration runs (MatrixNorm(1), Rank, GaussElimination) or the member
+        /// stopped before it (a NaN in the Gram matrix).
         int iterations = -1;
         /// True when the iteration stopped because its lower triangle fell to 1e-11, false when
         /// it reached the step cap (or did not run). Most matrices stop at the cap with a good

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// KoDiagnostics: each function calls the KoMatrix member it accompanies (or, for the eigen
-// iteration, the same implementation member with a record of its steps) and then measures the
+// KoDiagnostics: each function calls the KoMatrix member it accompanies (where an eigen
+// iteration runs, the same implementation member with a record of its steps) and then measures the
 // result: residuals of the defining equations, orthogonality of the factors, non-finite values
 // and the singular values kept, the last two compared with an independent Jacobi iteration
 // where the result alone cannot tell.
@@ -92,10 +92,16 @@ KoDiagnostics::Verdict Judge(const Report& report, double defect, bool inaccurat
     return KoDiagnostics::Reliable;
 }
 
-void RecordIteration(const KoMatrixImplement::IterationRecord& record, double norm,
-                     Report& report) {
+// The steps of an eigen iteration, on A itself or on a matrix formed from it.
+void RecordSteps(const KoMatrixImplement::IterationRecord& record, Report& report) {
     report.iterations = record.steps;
     report.converged = record.converged;
+}
+
+// The same for an iteration on A itself, whose last lower triangle is measured against ||A||.
+void RecordIteration(const KoMatrixImplement::IterationRecord& record, double norm,
+                     Report& report) {
+    RecordSteps(record, report);
     report.lowerTriangle = Relative(record.lowerTriangle, norm);
 }
 
@@ -128,15 +134,14 @@ void MeasureSVD(const KoMatrix& a, const KoMatrix& U, const KoMatrix& S, const K
                            report.smallestKeptRatio < KoDiagnostics::kKeptRatio);
 }
 
-// Runs one of the SVD members on `a` and measures its result.
-KoMatrixError DecomposeAndMeasure(KoMatrixError (KoMatrix::*decompose)(KoMatrix&, KoMatrix&,
-                                                                       KoMatrix&) const,
-                                  const KoMatrix& a, KoMatrix& U, KoMatrix& S, KoMatrix& V,
-                                  Report& report) {
-    report = Report();
-    const KoMatrix input(a);  // an output may be `a` itself
-    report.code = (a.*decompose)(U, S, V);
+// Measures the result of one of the SVD members run on `input` (a copy taken before the run),
+// which returned report.code and left `record`.
+KoMatrixError MeasureDecomposition(const KoMatrix& input, const KoMatrix& U, const KoMatrix& S,
+                                   const KoMatrix& V,
+                                   const KoMatrixImplement::IterationRecord& record,
+                                   Report& report) {
     if (report.code == NoError) {
+        RecordSteps(record, report);
         MeasureSVD(input, U, S, V, report);
     } else {
         report.verdict = KoDiagnostics::Failed;
@@ -185,12 +190,20 @@ KoMatrixError KoDiagnostics::Eigen(const KoMatrix& a, KoMatrix& V, KoMatrix& W, 
 
 KoMatrixError KoDiagnostics::SVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
                                               KoMatrix& V, Report& report) {
-    return DecomposeAndMeasure(&KoMatrix::SVDDecomposition, a, U, S, V, report);
+    report = Report();
+    const KoMatrix input(a);  // an output may be `a` itself
+    KoMatrixImplement::IterationRecord record;
+    report.code = a.impl->SVDDecomposition(*U.impl, *S.impl, *V.impl, &record);
+    return MeasureDecomposition(input, U, S, V, record, report);
 }
 
 KoMatrixError KoDiagnostics::SubSVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
                                                  KoMatrix& V, Report& report) {
-    return DecomposeAndMeasure(&KoMatrix::SubSVDDecomposition, a, U, S, V, report);
+    report = Report();
+    const KoMatrix input(a);  // an output may be `a` itself
+    KoMatrixImplement::IterationRecord record;
+    report.code = a.impl->SubSVDDecomposition(*U.impl, *S.impl, *V.impl, &record);
+    return MeasureDecomposition(input, U, S, V, record, report);
 }
 
 const KoMatrix KoDiagnostics::Inv(const KoMatrix& a, Report& report) {
@@ -207,11 +220,14 @@ const KoMatrix KoDiagnostics::Inv(const KoMatrix& a, Report& report) {
     for (double d : defects) {
         report.residual = std::isnan(d) ? d : std::max(report.residual, d);
     }
-    // The singular values Inv kept: the reduced decomposition it is built on, run once more.
+    // The singular values Inv kept and the steps of its eigen iteration: the reduced
+    // decomposition it is built on, run once more.
     KoMatrix U;
     KoMatrix S;
     KoMatrix V;
-    if (a.SubSVDDecomposition(U, S, V) == NoError) {
+    KoMatrixImplement::IterationRecord record;
+    if (a.impl->SubSVDDecomposition(*U.impl, *S.impl, *V.impl, &record) == NoError) {
+        RecordSteps(record, report);
         MeasureSingularValues(S, std::min(a.RowSize(), a.ColumnSize()), report);
     }
     report.verdict =
@@ -221,9 +237,11 @@ const KoMatrix KoDiagnostics::Inv(const KoMatrix& a, Report& report) {
 
 double KoDiagnostics::MatrixNorm(const KoMatrix& a, const int& p, Report& report) {
     report = Report();
-    const double norm = a.MatrixNorm(p);
+    KoMatrixImplement::IterationRecord record;
+    const double norm = a.impl->MatrixNorm(p, &record);
     report.nanProduced = !std::isfinite(norm);
     if (p == 2) {
+        RecordSteps(record, report);
         const std::vector<double> s = JacobiSingularValues(a);
         const double largest = s.empty() ? 0.0 : s[0];
         report.residual = Relative(std::fabs(norm - largest), largest);

@@ -14,7 +14,8 @@
 // assignment then remains).
 //
 // The eigen-solver is a parameter: the members use KoMatrixImplement::Eigen, the literal forms
-// its literal twin, and everything around it is shared.
+// its literal twin, and everything around it is shared. The members hand the solver a record of
+// its steps when the caller asks for one (the diagnostics).
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -27,12 +28,22 @@ using kocalvix::linalg::IsOutsideBand;
 
 namespace {
 
-// Eigenvalues (n x 1) and eigenvectors (n x n) of a symmetric matrix, as Eigen delivers them.
-using EigenSolver = KoMatrixError (*)(const KoMatrixImplement&, KoMatrixImplement&,
-                                      KoMatrixImplement&);
+using IterationRecord = KoMatrixImplement::IterationRecord;
 
-KoMatrixError FastEigen(const KoMatrixImplement& G, KoMatrixImplement& V, KoMatrixImplement& W) {
-    return G.Eigen(V, W);
+// Eigenvalues (n x 1) and eigenvectors (n x n) of a symmetric matrix, as Eigen delivers them;
+// the record, when given, receives what the iteration did.
+using EigenSolver = KoMatrixError (*)(const KoMatrixImplement&, KoMatrixImplement&,
+                                      KoMatrixImplement&, IterationRecord*);
+
+KoMatrixError FastEigen(const KoMatrixImplement& G, KoMatrixImplement& V, KoMatrixImplement& W,
+                        IterationRecord* record) {
+    return G.Eigen(V, W, record);
+}
+
+// The literal twin keeps no record.
+KoMatrixError LiteralEigen(const KoMatrixImplement& G, KoMatrixImplement& V, KoMatrixImplement& W,
+                           IterationRecord*) {
+    return kocalvix::literal::Eigen(G, V, W);
 }
 
 // The shared steps. `S` is a zero matrix with at least p rows and p columns; its diagonal
@@ -42,7 +53,7 @@ KoMatrixError FastEigen(const KoMatrixImplement& G, KoMatrixImplement& V, KoMatr
 // outside the zero band. When the Gram matrix is not exactly symmetric (a NaN in it) nothing is
 // delivered and NotSymmetric is returned, with S, W and R untouched.
 KoMatrixError GramEigenSteps(const KoMatrixImplement& A, KoMatrixImplement& S, KoMatrixImplement& W,
-                             KoMatrixImplement& R, EigenSolver eigen) {
+                             KoMatrixImplement& R, EigenSolver eigen, IterationRecord* record) {
     const int m = A.rows;
     const int n = A.cols;
     const bool tall = m > n;
@@ -51,7 +62,7 @@ KoMatrixError GramEigenSteps(const KoMatrixImplement& A, KoMatrixImplement& S, K
     const KoMatrixImplement G = tall ? A.Transpose() * A : A * A.Transpose();
     KoMatrixImplement lambda;
     KoMatrixImplement E;
-    const KoMatrixError code = eigen(G, lambda, E);
+    const KoMatrixError code = eigen(G, lambda, E, record);
     if (code != NoError) {
         return code;
     }
@@ -125,7 +136,7 @@ KoMatrixImplement CompleteToSquare(const KoMatrixImplement& R, int q) {
 
 // The full decomposition of A with the given eigen-solver.
 KoMatrixError FullSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMatrixImplement& S,
-                      KoMatrixImplement& V, EigenSolver eigen) {
+                      KoMatrixImplement& V, EigenSolver eigen, IterationRecord* record) {
     const int m = A.rows;
     const int n = A.cols;
     if (!U.CanTakeShape(m, m) || !S.CanTakeShape(m, n) || !V.CanTakeShape(n, n)) {
@@ -134,7 +145,7 @@ KoMatrixError FullSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMatrix
     KoMatrixImplement s(m, n);
     KoMatrixImplement W;
     KoMatrixImplement R;
-    const KoMatrixError code = GramEigenSteps(A, s, W, R, eigen);
+    const KoMatrixError code = GramEigenSteps(A, s, W, R, eigen, record);
     if (code != NoError) {
         return code;
     }
@@ -152,7 +163,7 @@ KoMatrixError FullSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMatrix
 
 // The reduced decomposition of A with the given eigen-solver.
 KoMatrixError ReducedSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMatrixImplement& S,
-                         KoMatrixImplement& V, EigenSolver eigen) {
+                         KoMatrixImplement& V, EigenSolver eigen, IterationRecord* record) {
     const int m = A.rows;
     const int n = A.cols;
     const int p = m > n ? n : m;
@@ -162,7 +173,7 @@ KoMatrixError ReducedSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMat
     KoMatrixImplement s(p, p);
     KoMatrixImplement W;
     KoMatrixImplement R;
-    const KoMatrixError code = GramEigenSteps(A, s, W, R, eigen);
+    const KoMatrixError code = GramEigenSteps(A, s, W, R, eigen, record);
     if (code != NoError) {
         return code;
     }
@@ -180,24 +191,26 @@ KoMatrixError ReducedSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMat
 }  // namespace
 
 KoMatrixError KoMatrixImplement::SVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S,
-                                                  KoMatrixImplement& V) const {
-    return FullSVD(*this, U, S, V, FastEigen);
+                                                  KoMatrixImplement& V,
+                                                  IterationRecord* record) const {
+    return FullSVD(*this, U, S, V, FastEigen, record);
 }
 
 KoMatrixError KoMatrixImplement::SubSVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S,
-                                                     KoMatrixImplement& V) const {
-    return ReducedSVD(*this, U, S, V, FastEigen);
+                                                     KoMatrixImplement& V,
+                                                     IterationRecord* record) const {
+    return ReducedSVD(*this, U, S, V, FastEigen, record);
 }
 
 KoMatrixError kocalvix::literal::SVDDecomposition(const KoMatrixImplement& A, KoMatrixImplement& U,
                                                   KoMatrixImplement& S, KoMatrixImplement& V) {
-    return FullSVD(A, U, S, V, kocalvix::literal::Eigen);
+    return FullSVD(A, U, S, V, LiteralEigen, nullptr);
 }
 
 KoMatrixError kocalvix::literal::SubSVDDecomposition(const KoMatrixImplement& A,
                                                      KoMatrixImplement& U, KoMatrixImplement& S,
                                                      KoMatrixImplement& V) {
-    return ReducedSVD(A, U, S, V, kocalvix::literal::Eigen);
+    return ReducedSVD(A, U, S, V, LiteralEigen, nullptr);
 }
 
 // ---- KoMatrix forwarders ---------------------------------------------------------------------

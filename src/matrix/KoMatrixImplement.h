@@ -152,9 +152,18 @@ class KoMatrixImplement {
     /// matrix true when Rank() is below its order (singular as the elimination sees it).
     bool IsRankDeficient() const;
 
+    /// What the QR iteration did, for the diagnostics: the steps made, whether the lower-triangle
+    /// test ended it before the step cap, and the lower-triangle magnitude it measured last.
+    struct IterationRecord {
+        int steps = 0;
+        bool converged = false;
+        double lowerTriangle = 0.0;
+    };
+
     // ---- Induced norm and special-matrix tests (matrix_norm.cpp) ------------------------------
 
-    double MatrixNorm(const int& p) const;
+    /// `record`, when given, receives what the eigen iteration of the spectral norm did (p = 2).
+    double MatrixNorm(const int& p, IterationRecord* record = nullptr) const;
     bool IsSpecialMatrix(int type) const;
 
     // ---- Elimination (elimination.cpp) --------------------------------------------------------
@@ -192,13 +201,6 @@ class KoMatrixImplement {
 
     // ---- Eigenvalues and eigenvectors (eigen.cpp) ----------------------------------------------
 
-    /// What the QR iteration did, for the diagnostics: the steps made, whether the lower-triangle
-    /// test ended it before the step cap, and the lower-triangle magnitude it measured last.
-    struct IterationRecord {
-        int steps = 0;
-        bool converged = false;
-        double lowerTriangle = 0.0;
-    };
     bool IsSymmetric() const;
     /// `record`, when given, receives what the iteration did; the results are the same without.
     KoMatrixError EigenValues(KoMatrixImplement& V, IterationRecord* record = nullptr) const;
@@ -207,10 +209,12 @@ class KoMatrixImplement {
 
     // ---- Singular value decomposition and inverse (svd.cpp, inverse.cpp) -----------------------
 
-    KoMatrixError SVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S,
-                                   KoMatrixImplement& V) const;
+    /// `record`, when given, receives what the eigen iteration on the Gram matrix did.
+    KoMatrixError SVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S, KoMatrixImplement& V,
+                                   IterationRecord* record = nullptr) const;
     KoMatrixError SubSVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S,
-                                      KoMatrixImplement& V) const;
+                                      KoMatrixImplement& V,
+                                      IterationRecord* record = nullptr) const;
     KoMatrixImplement Inv() const;
 };
 

@@ -21,15 +21,26 @@ bool AllInsideBand(const KoMatrixImplement& m) {
     return true;
 }
 
-// The eigenvalues (n x 1) of a square matrix: the member or its literal twin.
-using EigenValueSolver = KoMatrixError (*)(const KoMatrixImplement&, KoMatrixImplement&);
+using IterationRecord = KoMatrixImplement::IterationRecord;
 
-KoMatrixError FastEigenValues(const KoMatrixImplement& M, KoMatrixImplement& V) {
-    return M.EigenValues(V);
+// The eigenvalues (n x 1) of a square matrix: the member, which fills the record when given
+// one, or its literal twin, which keeps none.
+using EigenValueSolver = KoMatrixError (*)(const KoMatrixImplement&, KoMatrixImplement&,
+                                           IterationRecord*);
+
+KoMatrixError FastEigenValues(const KoMatrixImplement& M, KoMatrixImplement& V,
+                              IterationRecord* record) {
+    return M.EigenValues(V, record);
+}
+
+KoMatrixError LiteralEigenValues(const KoMatrixImplement& M, KoMatrixImplement& V,
+                                 IterationRecord*) {
+    return kocalvix::literal::EigenValues(M, V);
 }
 
 // The induced 1-norm or spectral norm of A, the latter with the given eigenvalue solver.
-double InducedNorm(const KoMatrixImplement& A, const int& p, EigenValueSolver eigenValues) {
+double InducedNorm(const KoMatrixImplement& A, const int& p, EigenValueSolver eigenValues,
+                   IterationRecord* record) {
     if ((p == 1 || p == 2) && A.count == 0) {
         // Every column sum is 0.0, and A * A^T is a zero matrix with only 0.0 eigenvalues: the
         // answer without looping over an empty dimension or forming a rows x rows matrix.
@@ -51,7 +62,7 @@ double InducedNorm(const KoMatrixImplement& A, const int& p, EigenValueSolver ei
         // The square root of the largest eigenvalue of A * A^T, whatever A's shape.
         const KoMatrixImplement M = A * A.Transpose();
         KoMatrixImplement eigenvalues;
-        eigenValues(M, eigenvalues);
+        eigenValues(M, eigenvalues, record);
         return eigenvalues.HadamardPower(0.5).Max();
     }
     return 0.0;
@@ -59,12 +70,12 @@ double InducedNorm(const KoMatrixImplement& A, const int& p, EigenValueSolver ei
 
 }  // namespace
 
-double KoMatrixImplement::MatrixNorm(const int& p) const {
-    return InducedNorm(*this, p, FastEigenValues);
+double KoMatrixImplement::MatrixNorm(const int& p, IterationRecord* record) const {
+    return InducedNorm(*this, p, FastEigenValues, record);
 }
 
 double kocalvix::literal::MatrixNorm(const KoMatrixImplement& A, const int& p) {
-    return InducedNorm(A, p, kocalvix::literal::EigenValues);
+    return InducedNorm(A, p, LiteralEigenValues, nullptr);
 }
 
 bool KoMatrixImplement::IsSpecialMatrix(int type) const {
