@@ -11,10 +11,12 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "fixed/fixed_implement.h"
 #include "kernel/product_kernel.h"
 #include "linalg/literal_forms.h"
 #include "matrix/KoMatrixImplement.h"
@@ -238,10 +240,10 @@ TEST(FastPaths, DecompositionsMatchTheirLiteralForms) {
     }
 }
 
-TEST(FastPaths, MoveAssignmentKeepsTheWrappingRule) {
+TEST(FastPaths, MovesKeepTheWrappingRuleAndFixedSizeBlocks) {
     double buffer[4] = {1.0, 2.0, 3.0, 4.0};
     Implement wrapped(2, 2, buffer, Implement::WrapTag{});
-    const double values[6] = {5.0, 6.0, 7.0, 8.0, 9.0, 10.0};
+    const double values[9] = {5.0, 6.0, 7.0, 8.0, 9.0, 10.0, 11.0, 12.0, 13.0};
     wrapped = Implement(3, 2, values);  // another shape: the buffer keeps its content
     EXPECT_EQ(buffer[0], 1.0);
     wrapped = Implement(2, 2, values);  // same shape: the buffer takes the elements
@@ -252,6 +254,19 @@ TEST(FastPaths, MoveAssignmentKeepsTheWrappingRule) {
     EXPECT_TRUE(owning.data == taken && owning.rows == 3 && source.count == 0);
     owning = std::move(wrapped);  // a wrapped source is copied, never taken over
     EXPECT_TRUE(owning.data != buffer && owning(1, 1) == 8.0 && wrapped.data == buffer);
+    // A fixed-size value's elements share one block with it: moves copy them out, an
+    // assignment of as many elements stays in the block, one of another count leaves it.
+    std::unique_ptr<Implement> fixed(kocalvix::fixed::NewFixedImplement<3, 3>(values));
+    const Implement moved(std::move(*fixed));
+    EXPECT_TRUE(fixed->coallocated && !moved.coallocated && moved.data != fixed->data);
+    EXPECT_TRUE(fixed->count == 9 && moved.data[5] == 10.0 && fixed->data[5] == 10.0);
+    const Implement row(1, 9, moved.data);
+    *fixed = row;
+    EXPECT_TRUE(fixed->coallocated && fixed->rows == 1);
+    owning = std::move(*fixed);
+    EXPECT_TRUE(!owning.coallocated && owning.count == 9 && fixed->count == 9);
+    *fixed = Implement(2, 2);
+    EXPECT_TRUE(!fixed->coallocated && fixed->count == 4);
 }
 
 }  // namespace
