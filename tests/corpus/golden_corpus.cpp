@@ -94,12 +94,6 @@ class Corpus {
         run(d);
         char hex[17];
         std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(d.Value()));
-        for (const auto& entry : rows_[operation]) {
-            if (entry.first == input) {
-                std::cerr << "duplicate corpus entry: " << operation << ", " << input << "\n";
-                std::exit(2);
-            }
-        }
         rows_[operation].emplace_back(input, hex);
     }
     const std::map<std::string, Row>& Rows() const { return rows_; }
@@ -737,25 +731,18 @@ int Check(const std::string& path, const Corpus& c) {
     }
     int passed = 0, failed = stored.empty() ? 1 : 0;  // an unreadable file fails
     for (const auto& [operation, row] : c.Rows()) {
-        const auto it = stored.find(operation);
+        const std::vector<std::string>& digests = stored[operation];
         for (size_t i = 0; i < row.size(); ++i) {
-            const char* verdict = it == stored.end() || i >= it->second.size() ? "NOT IN CORPUS  "
-                                  : it->second[i] != row[i].second             ? "DIFFERS        "
-                                                                               : nullptr;
-            if (verdict != nullptr) {
-                std::cout << verdict << operation << "\t" << row[i].first << "\n";
+            const bool same = i < digests.size() && digests[i] == row[i].second;
+            if (!same) {
+                std::cout << "DIFFERS " << operation << "\t" << row[i].first << "\n";
             }
-            ++(verdict != nullptr ? failed : passed);
-        }
-        if (it != stored.end() && it->second.size() > row.size()) {
-            std::cout << "NOT COMPUTED   " << operation << ": " << it->second.size() - row.size()
-                      << " inputs\n";
-            ++failed;
+            ++(same ? passed : failed);
         }
     }
-    for (const auto& entry : stored) {
-        if (c.Rows().count(entry.first) == 0) {
-            std::cout << "NOT COMPUTED   " << entry.first << "\n";
+    for (const auto& [operation, digests] : stored) {  // digests this build did not compute
+        if (c.Rows().count(operation) == 0 || c.Rows().at(operation).size() < digests.size()) {
+            std::cout << "NOT COMPUTED " << operation << "\n";
             ++failed;
         }
     }
