@@ -6,7 +6,6 @@
 #include <kocalvix/diagnostics.h>
 #include <kocalvix/fixed_matrix.h>
 #include <kocalvix/geometry.h>
-#include <kocalvix/matrix.h>
 #include <unistd.h>
 
 #include <array>
@@ -17,42 +16,31 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <string>
 #include <thread>
 #include <typeinfo>
 #include <utility>
-#include <vector>
 
 namespace {
-std::atomic<long> allocations{0}, live{0}, failAt{0};
-std::atomic<bool> onward{false}, injected{false};
+std::atomic<long> allocations{0}, live{0}, failAt{0}, onward{0}, injected{0};
 std::atomic<std::size_t> sizeLimit{0};  // larger requests fail (0: none)
-
 // Fails allocation number failAt since it was set (with `onward`, every later one too) and
 // requests above the size limit: with std::bad_alloc, or null for the nothrow forms.
 void* New(std::size_t size, std::size_t align, bool nothrow) {
     const long n = ++allocations, at = failAt;
     const bool fail = (at > 0 && (n == at || (n > at && onward))) || size > sizeLimit - 1;
-    void* p = fail         ? nullptr
-              : align == 0 ? std::malloc(size + (size == 0))
-                           : std::aligned_alloc(align, (size ? (size - 1) / align + 1 : 1) * align);
+    void* p = fail ? nullptr : std::aligned_alloc(align, (size / align + 1) * align);
     injected = injected || fail;
     live += p != nullptr;
     return p != nullptr || nothrow ? p : throw std::bad_alloc();
 }
-void Release(void* p) {
-    live -= p != nullptr;
-    std::free(p);
-}
+constexpr auto Release = [](void* p) noexcept { live -= p != nullptr, std::free(p); };
 // clang-format off
 #define OP(outputs, ...) Operation{#__VA_ARGS__,                                         \
     []([[maybe_unused]] World& w, [[maybe_unused]] KoMatrix* m) { __VA_ARGS__; }, outputs}
-
 enum { A, Sym, Sing, Tall, Wide, Rhs, O1, O2, O3, Wrap, V0, Poly = V0 + 4, Lines = Poly + 3 };
 struct World {
     double buffer[9] = {2, -1, 0, -1, 2, -1, 0, -1, 2};
-    // 3 x 3: regular, symmetric, singular; 3 x 2; 2 x 3; 3 x 1; outputs O1-O3 with values no
-    // result has; 3 x 3 wrapping `buffer` (an array, not a vector: built in place, not copied).
+    // 3 x 3 regular, symmetric, singular; 3 x 2; 2 x 3; 3 x 1; O1-O3 unlike any result; Wrap.
     KoMatrix m[Wrap + 1] = {{{4, 1, 2}, {0.5, 3, 1}, {2, 1, 5}}, {{2, 1, 0}, {1, 3, 1}, {0, 1, 4}},
         {{1, 2, 3}, {2, 4, 6}, {1, 0, 1}}, {{1, 2}, {3, 4}, {5, 7}}, {{1, 2, 3}, {4, 5, 7}},
         {{1}, {2}, {3}}, {{-7.5, 8.25}, {9.125, -10.0}}, {{-7.5, 8.25}, {9.125, -10.0}},
@@ -67,7 +55,6 @@ struct World {
     KoDiagnostics::Report r;
     ~World() { delete[] segment; }  // never copied
 };
-
 // One word per object, a hash of its shape and bits: any one differing word changes it.
 using States = std::array<std::uint64_t, Lines + 1>;
 void Mix(std::uint64_t& h, double x) {
@@ -75,53 +62,40 @@ void Mix(std::uint64_t& h, double x) {
     std::memcpy(&bits, &x, sizeof bits);
     h = (h ^ bits) * 0x100000001b3ULL;
 }
-
 // With `problem`, also checks that shape and element count agree and a copy has the same bits.
 std::uint64_t Hash(const KoMatrix& a, std::string* problem = nullptr) {
     std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
     const bool shaped = a.RowSize() >= 0 && a.ColumnSize() >= 0 &&
                         1LL * a.RowSize() * a.ColumnSize() == a.ElementNum();
     Mix(h, a.RowSize() * 0x1p32 + a.ColumnSize());  // exact for fewer than 2^21 rows
-    for (int k = 0; shaped && k < a.ElementNum(); ++k) {
+    for (int k = 0; shaped && k < a.ElementNum(); ++k)
         Mix(h, a[k]);
-    }
-    if (problem != nullptr && (!shaped || Hash(KoMatrix(a)) != h)) {
+    if (problem != nullptr && (!shaped || Hash(KoMatrix(a)) != h))
         *problem += " inconsistent matrix;";
-    }
     return h;
 }
-
 States StatesOf(const World& w, std::string* problem = nullptr) {
     States s{};
     const KoMatrix* fixed[] = {&w.v[0], &w.v[1], &w.f[0], &w.f[1]};
-    for (int i = 0; i < Poly; ++i) {
+    for (int i = 0; i < Poly; ++i)
         s[i] = Hash(i < V0 ? w.m[i] : *fixed[i - V0], problem);
-    }
     for (int i = Poly; i < Lines; ++i) {
         const KoPolygon& p = i == Poly ? w.poly : w.t[i - Poly - 1];
-        for (int j = -1; j < 2 * p.size(); ++j) {
+        for (int j = -1; j < 2 * p.size(); ++j)
             Mix(s[i], j < 0 ? p.size() : p[j / 2][j % 2]);
-        }
     }
-    for (int j = 0; j < 18; ++j) {
+    for (int j = 0; j < 18; ++j)
         Mix(s[Lines], j < 16 ? w.l[j / 4][j / 2 % 2][j % 2] : w.segment[0][j % 2]);
-    }
     return s;
 }
-
-// Takes results that a table row computes only for the allocations they make.
-template <class... T>
-void Touch(const T&...) {}
-
+constexpr auto Touch = [](const auto&...) {};  // takes results computed for their allocations
 using D = KoDiagnostics;
-constexpr unsigned k1 = 1u << O1, k2 = 1u << O2, k12 = k1 | k2, k123 = k12 | 1u << O3;
-constexpr unsigned kNoAlloc = 1u << 31;
+constexpr unsigned k1 = 1u << O1, k12 = 3u << O1, k123 = 7u << O1, kNoAlloc = 1u << 31;
 struct Operation {
     const char* name;  // the row's code
     void (*run)(World& w, KoMatrix* m);
     unsigned outputs;  // objects that may hold their result after a failure, or kNoAlloc
 };
-
 const Operation kOperations[] = {
     OP(0, Touch(KoMatrix(4, 5), KoMatrix(3, 3, w.buffer, KoMatrix::DeepCopy), KoMatrix(m[Wrap]),
                 KoMatrix(std::vector<std::vector<double>>{{1, 2}, {3}}), KoMatrix({{1, 2}, {3, 4}}),
@@ -129,11 +103,10 @@ const Operation kOperations[] = {
     OP(0, Touch(m[A] + m[Sym], m[A] - m[Sym], m[A] + m[Tall], m[A].HadamardProduct(m[Sym]),
                 m[A].HadamardDivision(m[Sym]), m[A] + 1.0, m[A] - 1.0, m[A] * 2.0, m[A] / 2.0,
                 m[A].HadamardPower(2), m[A].HadamardPower(0.5), 2.0 * m[A], 1.0 + m[A], 1.0 - m[A],
-                -m[A])),
-    OP(0, Touch(m[A] * m[Tall], m[Wide].Transpose(), KoMatrix::Identity(4), m[Sing].Inv(),
+                -m[A], m[A] * m[Tall], m[Wide].Transpose(), KoMatrix::Identity(4), m[Sing].Inv(),
                 KoMatrix::DiagForm(3, w.buffer), KoMatrix::DiagForm(std::vector<double>{1, 2}),
-                m[A].GetRow(1, 2), m[A].GetColumn(0, 1))),
-    OP(0, Touch(m[A].MatrixInfiniteNorm(), m[A].MatrixNorm(1), m[Wide].MatrixNorm(2), m[A].Det(),
+                m[A].GetRow(1, 2), m[A].GetColumn(0, 1), m[A].MatrixInfiniteNorm(),
+                m[A].MatrixNorm(1), m[Wide].MatrixNorm(2), m[A].Det(),
                 m[A].IsSpecialMatrix(KoMatrix::Normal), m[A].IsSpecialMatrix(KoMatrix::Orthogonal),
                 m[Sym].IsSpecialMatrix(KoMatrix::Symmetric), m[Sing].Rank(),
                 m[Sing].IsSpecialMatrix(KoMatrix::Singular))),
@@ -144,7 +117,7 @@ const Operation kOperations[] = {
     OP(k12, (void)m[Tall].QRDecomposition(m[O1], m[O2], KoMatrix::GramSchmidt)),
     OP(k12, (void)m[Tall].QRDecomposition(m[O1], m[O2], KoMatrix::Householder)),
     OP(k12, (void)m[A].QRDecomposition(m[O1], m[O2], KoMatrix::Givens)),
-    OP((1u << A) | k2, (void)m[A].QRDecomposition(m[A], m[O2], KoMatrix::Householder)),
+    OP(1u << A | 1u << O2, (void)m[A].QRDecomposition(m[A], m[O2], KoMatrix::Householder)),
     OP(k123, (void)m[Wide].BiDiagonalize(m[O1], m[O2], m[O3])),
     OP(k1, (void)m[Sym].EigenValues(m[O1])), OP(k12, (void)m[Sym].Eigen(m[O1], m[O2])),
     OP(k1 | 1u << Wrap, (void)m[Sym].Eigen(m[O1], m[Wrap])),
@@ -206,15 +179,14 @@ const Operation kOperations[] = {
        z.SetReal(1); z.SetImage(2); Calvix::Version(version); w.poly = std::move(w.t[1]);
        Touch(Complex(z * u).abs(), (z / u).GetReal(), z.Conjugate().GetImage(), version[0],
              Calvix::ProductKernel(), Calvix::ThreadCount()))};
-
-// The first problem of `op` on fresh worlds, or "": run once to count its allocations (`count`,
-// 0 on entry), then, unless they are more than `limit`, with each failing alone and with every
-// later one. Each run has a thread whose fixed-size block cache starts empty and dies with it.
-std::string Sweep(const Operation& op, long limit, long& count) {
+// The first problem of `op`, or "": one run counts its allocations, then each fails alone and with
+// every later one (if at most 300, or KOCALVIX_ALLOC_SWEEP=full); fresh world and thread per run.
+std::string Sweep(const Operation& op) {
+    const char* mode = std::getenv("KOCALVIX_ALLOC_SWEEP");
+    long count = 0, limit = mode != nullptr && std::strcmp(mode, "full") == 0 ? LONG_MAX : 300;
     States success{};
-    for (long run = 0; run < 2 + 2 * (count <= limit ? count : 0); ++run) {
-        std::string problem;
-        problem.reserve(4096);
+    std::string problem;  // allocates only once a problem is found, so it hides no leak
+    for (long run = 1; problem.empty() && run < 2 + 2 * (count <= limit ? count : 0); ++run) {
         const long k = run / 2, liveBefore = live;
         std::thread([&] {
             World w;
@@ -228,57 +200,41 @@ std::string Sweep(const Operation& op, long limit, long& count) {
             }
             failAt = 0;
             count = k == 0 ? allocations.load() : count;
-            if (std::strcmp(escaped, injected ? typeid(std::bad_alloc).name() : "nothing") ||
-                injected != (k > 0)) {
+            if (injected != (k > 0) ||
+                std::strcmp(escaped, k ? typeid(std::bad_alloc).name() : "nothing"))
                 problem += std::string(injected ? " " : " none failed; ") + escaped + " escaped;";
-            }
+            problem += k == 0 && (count == 0) != (op.outputs == kNoAlloc) ? " wrong count;" : "";
             const States after = StatesOf(w, &problem);
-            for (int i = 0; k > 0 && i <= Lines; ++i) {
-                if (after[i] != before[i] && !(op.outputs >> i & 1 && after[i] == success[i])) {
+            for (int i = 0; k > 0 && i <= Lines; ++i)
+                if (after[i] != before[i] && !(op.outputs >> i & 1 && after[i] == success[i]))
                     problem += " object " + std::to_string(i) + " neither untouched nor complete;";
-                }
-            }
             success = k == 0 ? after : success;
         }).join();
-        problem +=
-            live != liveBefore ? " " + std::to_string(live - liveBefore) + " blocks leaked" : "";
-        if (!problem.empty()) {
-            return "allocation " + std::to_string(k) + " of " + std::to_string(count) +
-                   (run % 2 ? " and every later one failing:" : " failing:") + problem;
-        }
+        if (problem.empty() && live != liveBefore)
+            problem = " " + std::to_string(live - liveBefore) + " leaked";
+        if (!problem.empty())
+            problem = "allocation " + std::to_string(k) + " of " + std::to_string(count) +
+                      (run % 2 ? " and every later one failing:" : " failing:") + problem;
     }
-    return "";
+    if (count > limit)
+        std::printf("not swept (%ld allocations): %s\n", count, op.name);
+    return problem;
 }
-
-TEST(AllocationFailure, EveryAllocationOfEveryPublicMemberInFreshThreads) {
-    const char* mode = std::getenv("KOCALVIX_ALLOC_SWEEP");
-    const long limit = mode != nullptr && std::strcmp(mode, "full") == 0 ? LONG_MAX : 300;
-    for (const Operation& op : kOperations) {
-        long count = 0;
-        EXPECT_EQ(Sweep(op, limit, count), "") << op.name;
-        EXPECT_EQ(count == 0, op.outputs == kNoAlloc) << op.name << ": " << count;
-        if (count > limit) {
-            std::printf("not swept (%ld allocations): %s\n", count, op.name);
-        }
-    }
-}
-
 void* leaked = nullptr;  // reachable, so that LeakSanitizer leaves it to the harness
-TEST(AllocationFailure, HarnessReportsBrokenPromisesInFreshThreads) {
-    const Operation broken[] = {
+TEST(AllocationFailure, EveryAllocationOfEveryPublicMemberInFreshThreads) {
+    for (const Operation& op : kOperations)
+        EXPECT_EQ(Sweep(op), "") << op.name;
+    const Operation broken[] = {  // the harness itself: each breaks a promise
         OP(0, leaked = ::operator new(8); Touch(KoMatrix(2, 2)); ::operator delete(leaked);
            leaked = nullptr),
         OP(0, ::operator delete(::operator new(8, std::nothrow))),  // swallows the failure
         OP(0, m[A] *= 2.0; Touch(KoMatrix(2, 2))),
         OP(k1, for (int k = 0; k < 4; ++k) m[O1][k] = KoMatrix(1, 1)[0])
     };
-    for (const Operation& op : broken) {
-        long count = 0;
-        EXPECT_NE(Sweep(op, 300, count), "") << op.name;
-    }
+    for (const Operation& op : broken)
+        EXPECT_NE(Sweep(op), "") << op.name;
     ::operator delete(leaked);
 }
-
 const char* volatile watched = "";  // the operation under the watchdog
 extern "C" void OnAlarm(int) {      // async-signal-safe calls only
     (void)!write(2, watched, std::strlen(watched));
@@ -290,29 +246,24 @@ using TooLarge = std::bad_array_new_length;
 bool Is(const KoMatrix& m, double rows, double columns) {
     return m.RowSize() == rows && m.ColumnSize() == columns;
 }
-
 // Rows: which matrix they take (1: 0 x n, 2: n x 0, 3: both), then what must hold. Where a
 // result must have a shape that cannot be (n x n for 0 x n), std::bad_array_new_length.
 TEST(EmptyGiantShapes, ReturnAtOnceAndAllocateOnlyForTheirResults) {
     const Operation cases[] = {
-        OP(1, EXPECT_TRUE(Is(KoMatrix(0, 0) * *m, 0, N))),
-        OP(1, KoMatrix a(0, 0); a *= *m; EXPECT_TRUE(Is(a, 0, N))),
-        OP(2, EXPECT_TRUE(Is(*m * KoMatrix(0, 0), N, 0))),
+        OP(2, EXPECT_TRUE(Is(*m * KoMatrix(0, 0), N, 0) && Is(m->GetColumn(0, -1), N, 0))),
         OP(3, EXPECT_TRUE(Is(m->Transpose(), m->ColumnSize(), m->RowSize()) && m->Rank() == 0)),
         OP(3, EXPECT_TRUE(Is(m->Inv(), m->ColumnSize(), m->RowSize()))),
-        OP(1, EXPECT_TRUE(m->ToVec().empty())),
         OP(3, EXPECT_FALSE(m->MatrixNorm(1) + m->MatrixNorm(2) + m->MatrixInfiniteNorm())),
-        OP(1, KoMatrix b; EXPECT_TRUE(m->Rank(b) == 0 && Is(b, 0, 1))),
-        OP(1, KoMatrix e; EXPECT_TRUE(m->GaussElimination(e) == NoError && Is(e, 0, N))),
-        OP(1, KoMatrix x, r; EXPECT_TRUE(m->GaussElimination(KoMatrix(0, 1), x, r) == NotSquare &&
-                                         Is(x, 0, 1) && Is(r, 0, N))),
-        OP(2, EXPECT_TRUE(Is(m->GetColumn(0, -1), N, 0))),
+        OP(1, KoMatrix a(0, 0), b, e, x, r; EXPECT_TRUE(Is(a * *m, 0, N)); a *= *m;
+           EXPECT_TRUE(Is(a, 0, N) && m->ToVec().empty() && m->Rank(b) == 0 && Is(b, 0, 1) &&
+                       m->GaussElimination(e) == NoError && Is(e, 0, N) &&
+                       m->GaussElimination(KoMatrix(0, 1), x, r) == NotSquare && Is(x, 0, 1) &&
+                       Is(r, 0, N))),
         OP(3, KoMatrix U, S, V; EXPECT_TRUE(m->SubSVDDecomposition(U, S, V) == NoError &&
                                             Is(U, m->RowSize(), 0) && Is(V, m->ColumnSize(), 0))),
-        OP(1, KoMatrix Q, R; EXPECT_EQ(m->QRDecomposition(Q, R, KoMatrix::Householder), NoError)),
         OP(2, KoMatrix Q, R;
            EXPECT_FALSE(m->QRDecomposition(Q, R, KoMatrix::GramSchmidt) || !Is(R, 0, 0))),
-        OP(1, KoMatrix Q, R;
+        OP(1, KoMatrix Q, R; EXPECT_EQ(m->QRDecomposition(Q, R, KoMatrix::Householder), NoError);
            EXPECT_THROW((void)m->QRDecomposition(Q, R, KoMatrix::GramSchmidt), TooLarge)),
         OP(3, KoMatrix U, S, V; EXPECT_THROW((void)m->SVDDecomposition(U, S, V), TooLarge))
     };
@@ -320,70 +271,51 @@ TEST(EmptyGiantShapes, ReturnAtOnceAndAllocateOnlyForTheirResults) {
     KoMatrix empty[2] = {{0, N}, {N, 0}};
     sizeLimit = 1 << 16;  // none may ask for more than a few kilobytes
     std::signal(SIGALRM, OnAlarm);
-    for (const Operation& c : cases) {
-        for (int e = 0; e < 2; ++e) {
-            if (c.outputs >> e & 1) {
-                watched = c.name;
-                alarm(1);  // microseconds without elements, seconds for a loop over 2^31
-                EXPECT_NO_THROW(c.run(w, &empty[e])) << c.name << " on matrix " << e;
-                alarm(0);
-            }
+    for (std::size_t i = 0; i < 2 * std::size(cases); ++i) {
+        if (const Operation& c = cases[i / 2]; c.outputs >> i % 2 & 1) {
+            watched = c.name;
+            alarm(1);  // microseconds without elements, seconds for a loop over 2^31
+            EXPECT_NO_THROW(c.run(w, &empty[i % 2])) << c.name << " on matrix " << i % 2;
+            alarm(0);
         }
     }
     sizeLimit = 0;
 }
-
-// Every thread works on a world of its own and reads shared matrices, with split products.
 TEST(ThreadStress, ResultsMatchOneThreadAcrossSixteenThreads) {
     Calvix::SetThreadCount(4);
     const KoMatrix large = KoMatrix::Identity(192) * 3.0 + 0.25;
-    const World shared;
-    std::array<std::vector<std::uint64_t>, 16> expected, results;
-    auto work = [&](int seed, std::vector<std::uint64_t>& d) {
+    const World shared;  // read by every thread, each working on a world of its own
+    std::array<States, 16> expected, results;
+    std::vector<std::thread> threads;
+    auto work = [&](int seed) {
         World w;
         w.buffer[0] = w.m[A][0] = w.f[0][0] = seed;
-        for (const Operation& op : kOperations) {
+        for (const Operation& op : kOperations)
             op.run(w, w.m);
-        }
-        const States s = StatesOf(w);
-        d.assign(s.begin(), s.end());
-        Mix(d[0], shared.m[Wide].MatrixNorm(2) + shared.m[A].Rank());
-        for (const KoMatrix& r : {(large + seed) * large, large * large.Transpose(),
-                                  shared.m[Sing].Inv(), KoMatrix(shared.f[0].Inv())}) {
-            d.push_back(Hash(r));
-        }
+        w.m[O1] = (large + seed) * large, w.m[O2] = large * large.Transpose();
+        w.m[O3] = shared.m[Sing].Inv() * (shared.m[Wide].MatrixNorm(2) + shared.m[A].Rank());
+        w.m[Rhs] = shared.f[0].Inv();
+        return StatesOf(w);
     };
-    std::vector<std::thread> threads;
-    for (int seed = 0; seed < 16; ++seed) {
-        work(seed, expected[seed]);
-    }
-    for (int seed = 0; seed < 16; ++seed) {
-        threads.emplace_back(work, seed, std::ref(results[seed]));
-    }
-    for (std::thread& t : threads) {
+    for (int seed = 0; seed < 16; ++seed)
+        expected[seed] = work(seed);
+    for (int seed = 0; seed < 16; ++seed)
+        threads.emplace_back([&, seed] { results[seed] = work(seed); });
+    for (std::thread& t : threads)
         t.join();
-    }
     EXPECT_EQ(results, expected);
     Calvix::SetThreadCount(0);
 }
+// clang-format off
 }  // namespace
 // Every replaceable form, so that none falls through to a sanitizer's own.
-// clang-format off
-#define KOCALVIX_NEW(al, x)                                                                     \
-    void* operator new(std::size_t n x) { return New(n, al, false); }                          \
-    void* operator new[](std::size_t n x) { return New(n, al, false); }                        \
-    void* operator new(std::size_t n x, const std::nothrow_t&) noexcept { return New(n, al, 1); } \
-    void* operator new[](std::size_t n x, const std::nothrow_t&) noexcept { return New(n, al, 1); }
-#define KOCALVIX_DELETE(x)                                                                      \
-    void operator delete(void* p x) noexcept { Release(p); }                                   \
-    void operator delete[](void* p x) noexcept { Release(p); }                                 \
-    void operator delete(void* p, std::size_t x) noexcept { Release(p); }                      \
-    void operator delete[](void* p, std::size_t x) noexcept { Release(p); }                    \
-    void operator delete(void* p x, const std::nothrow_t&) noexcept { Release(p); }            \
-    void operator delete[](void* p x, const std::nothrow_t&) noexcept { Release(p); }
-#define KOCALVIX_ALIGNED , std::align_val_t
-// clang-format on
-KOCALVIX_NEW(0, )
-KOCALVIX_NEW(static_cast<std::size_t>(a), KOCALVIX_ALIGNED a)
-KOCALVIX_DELETE()
-KOCALVIX_DELETE(KOCALVIX_ALIGNED)
+#define KOCALVIX_NEW(x, al, P)                                                                  \
+    void* operator new x(std::size_t n P) { return New(n, al, false); }                        \
+    void* operator new x(std::size_t n P, const std::nothrow_t&) noexcept { return New(n, al, 1); }\
+    void operator delete x(void* p P) noexcept { Release(p); }                                 \
+    void operator delete x(void* p, std::size_t P) noexcept { Release(p); }                    \
+    void operator delete x(void* p P, const std::nothrow_t&) noexcept { Release(p); }
+#define KOCALVIX_ALIGNED , [[maybe_unused]] std::align_val_t a
+KOCALVIX_NEW(, __STDCPP_DEFAULT_NEW_ALIGNMENT__, )
+KOCALVIX_NEW([], __STDCPP_DEFAULT_NEW_ALIGNMENT__, )
+KOCALVIX_NEW(, std::size_t(a), KOCALVIX_ALIGNED) KOCALVIX_NEW([], std::size_t(a), KOCALVIX_ALIGNED)
