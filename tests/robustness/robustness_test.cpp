@@ -299,11 +299,15 @@ TEST(ThreadStress, ResultsMatchOneThreadAcrossSixteenThreads) {
     };
     for (int seed = 0; seed < 16; ++seed)
         expected[seed] = work(seed);
+    std::array<std::vector<Matrix3x3>, 16> made;  // fixed-size values released by another thread
     for (int seed = 0; seed < 16; ++seed)
-        threads.emplace_back([&, seed] { results[seed] = work(seed); });
+        threads.emplace_back([&, seed] {
+            results[seed] = work(seed), made[seed].assign(40, Matrix3x3::Identity() * seed);
+        });
     for (std::thread& t : threads)
         t.join();
     EXPECT_EQ(results, expected);
+    made = {};
     Calvix::SetThreadCount(0);
 }
 // clang-format off
