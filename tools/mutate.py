@@ -244,6 +244,8 @@ def main():
                         help="fault list (default: tools/mutations.txt next to this script)")
     parser.add_argument("--only", metavar="REGEX",
                         help="only faults whose file or description matches (re.search)")
+    parser.add_argument("--survivors-of", metavar="REPORT",
+                        help="only the faults that SURVIVED in an earlier report")
     parser.add_argument("--list", action="store_true", help="list the faults and exit")
     parser.add_argument("--workdir", help="scratch directory (kept, and reused if it exists); "
                         "default: a temporary directory removed at the end")
@@ -261,6 +263,13 @@ def main():
     if args.only:
         pattern = re.compile(args.only)
         faults = [f for f in faults if pattern.search(f.description) or pattern.search(f.file)]
+    if args.survivors_of:
+        survivors = set()
+        for line in Path(args.survivors_of).read_text(encoding="utf-8").splitlines():
+            m = re.match(r"^\s*\d+\s+SURVIVED\s+(\S+)\s+(.*)$", line)
+            if m:
+                survivors.add((m.group(1), m.group(2).strip()))
+        faults = [f for f in faults if (f.file, f.description) in survivors]
     check_stale(faults, source)
 
     if args.list:
