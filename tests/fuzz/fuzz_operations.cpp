@@ -107,8 +107,9 @@ void Matrices(Reader& in) {
                                        a.ColumnSize() == int(before[1] + (e == 7 ? source[1] : 0))
                                  : StateOf(a) == before));
     }
-    REQUIRE(!wraps || (a.RowSize() == rows && a.ColumnSize() == cols &&
-                       (a.ElementNum() == 0 || a.data() == buffer)));
+    REQUIRE(!wraps || (a.RowSize() == rows && a.ColumnSize() == cols &&  // nothing past its end
+                       (a.ElementNum() == 0 || a.data() == buffer) &&
+                       std::count(buffer + rows * cols, buffer + 64, 0.0) == 64 - rows * cols));
 }
 // Fixed-size values, also after a reshape through the base, which they survive.
 void FixedSize(Reader& in) {
