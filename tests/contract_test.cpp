@@ -8,55 +8,43 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <functional>
 #include <numeric>
 #include <utility>
 
 #include "support/operations_with_outputs.h"
 
 namespace {
-
 using namespace test_support;
 using Values = std::vector<double>;
-
-// Each operation on each input (with the table's refused ones: singular, NaN, ...) with fresh
-// outputs, with each output in turn wrapped with its result's shape or another, a Matrix3x3,
-// the input or an earlier output, and with all outputs and the input wrapping the same doubles.
+// Each operation on each input and refused input: fresh outputs; each output in turn wrapped with
+// its result's shape or another, a Matrix3x3, the input, an earlier output; one buffer for all.
 TEST(OutputContract, EveryOperationWithOutputs) {
+    // clang-format off
     std::vector<KoMatrix> inputs = {KoMatrix({{4, 1, 2}, {-1, 3, 0}, {2, 2, 5}}),
-                                    KoMatrix({{1, 2}, {3, 4}, {5, 6}}),
-                                    KoMatrix({{1, 0, 2}, {0, 2, 1}}),
-                                    KoMatrix(),
-                                    KoMatrix(0, 3),
-                                    KoMatrix(3, 0)};
-    KoMatrix results[3];
-    Shape s[3];
-    for (const OperationWithOutputs& op : kOperationsWithOutputs) {
-        if (op.refused != nullptr) {
-            inputs.push_back(op.refused());
-            EXPECT_EQ(Reference(op, op.call, op.refused(), results, s), op.refusal) << op.name;
-        }
+        KoMatrix({{1, 2}, {3, 4}, {5, 6}}), KoMatrix({{1, 0, 2}, {0, 2, 1}}), KoMatrix(),
+        KoMatrix(0, 3), KoMatrix(3, 0)};
+    // clang-format on
+    for (const OperationWithOutputs& op : kOperationsWithOutputs) {  // (none refused: 0 x 0 passes)
+        EXPECT_EQ(Reference(op, op.call, inputs.emplace_back(op.refused)).code, op.refusal)
+            << op.name;
     }
     for (const OperationWithOutputs& op : kOperationsWithOutputs) {
         for (const KoMatrix& input : inputs) {
-            Reference(op, op.call, input, results, s);
-            std::vector<Arrangement> all(2);
-            all[1].inputAt = 0;
-            for (int k = 0; k < op.outputs; ++k) {
-                all[1].out[k] = {Output::Wrapped, s[k].rows, s[k].cols, 0};
-                for (const Output x : {Output{Output::Wrapped, s[k].rows, s[k].cols, 64 * k},
-                                       Output{Output::Wrapped, s[k].cols,
-                                              s[k].rows + (s[k].rows == s[k].cols), 64 * k},
-                                       Output{Output::Fixed}, Output{Output::Input}}) {
-                    all.emplace_back().out[k] = x;
-                }
-                for (int j = 0; j < k; ++j) {
-                    all.emplace_back().out[k] = {Output::Same, 0, 0, j};
+            const Reference reference(op, op.call, input);  // of either form, which act alike
+            std::vector<Arrangement> all = {{}, {{}, 0}};   // all[1]: every object wraps at 0
+            for (int k = 0; k < op.outputs(); ++k) {
+                const int r = reference.rows[k], c = reference.cols[k];
+                const Output each[] = {Output{Output::Wrapped, r, c, 64 * k},
+                                       Output{Output::Wrapped, c, r + (r == c), 64 * k},
+                                       Output{Output::Fixed}, Output{Output::Input}};
+                all[1].out[k] = {Output::Wrapped, r, c, 0};
+                for (int j = -4; j < k; ++j) {  // j >= 0: out[k] is out[j]
+                    all.emplace_back().out[k] = j < 0 ? each[j + 4] : Output{Output::Same, 0, 0, j};
                 }
             }
             for (const Arrangement& arrangement : all) {
                 for (const Call call : {op.call, op.diagnosed}) {
-                    EXPECT_EQ(call ? CheckOutputs(op, call, input, arrangement) : "", "")
+                    EXPECT_EQ(call ? CheckOutputs(op, call, input, reference, arrangement) : "", "")
                         << op.name << (call == op.call ? "" : " (diagnostics)") << " of " << input;
                 }
             }
@@ -67,49 +55,37 @@ TEST(OutputContract, EveryOperationWithOutputs) {
 // In every position in turn: one ulp up or down, -0 against +0, a NaN (unequal even to itself);
 // == and != tell each case and agree. Other shapes are unequal, a line equals its reverse.
 TEST(ExactComparison, EveryTypeWithEquality) {
-    using Compare = std::function<std::pair<bool, bool>(const Values&, const Values&)>;
-    const auto make = [](auto build) -> Compare {
-        return [build](const Values& u, const Values& v) {
-            const auto a = build(u), b = build(v);
-            const auto& c = &u == &v ? a : b;
-            return std::make_pair(a == c, a != c);
-        };
-    };
-    const Compare matrix = make([](const Values& v) {  // 3 x 5, or a row of more elements
-        return KoMatrix(v.size() == 15 ? 3 : 1, v.size() == 15 ? 5 : int(v.size()),
-                        const_cast<double*>(v.data()), KoMatrix::DeepCopy);
-    });
-    const std::pair<int, Compare> types[] = {
-        {15, matrix},
-        {17, matrix},
-        {3, make([](const Values& v) { return Matrix3x1(v[0], v[1], v[2]); })},
-        {9, make([](const Values& v) { return Matrix3x3(const_cast<double*>(v.data())); })},
-        {2, make([](const Values& v) { return KoPoint(v[0], v[1]); })},
-        {4, make([](const Values& v) { return KoLine(v[0], v[1], v[2], v[3]); })},
-        {2, make([](const Values& v) { return Complex(v[0], v[1]); })}};
     const std::pair<bool, bool> equal(true, false), unequal(false, true);
-    for (const auto& [size, compare] : types) {
+    const auto check = [&](int size, auto build) {
+        const auto compare = [&](Values& u, Values& v) {
+            const auto a = build(u), b = build(v);
+            return &u == &v ? std::make_pair(a == a, a != a) : std::make_pair(a == b, a != b);
+        };
         Values u(size);
         std::iota(u.begin(), u.end(), 1.5);
         EXPECT_EQ(compare(u, u), equal) << size;
         for (int k = 0; k < size; ++k) {
             Values v = u, w = u;
-            v[k] = std::nextafter(u[k], kInf);
-            w[k] = std::nextafter(u[k], -kInf);
+            v[k] = std::nextafter(u[k], kInf), w[k] = std::nextafter(u[k], -kInf);
             EXPECT_TRUE(compare(u, v) == unequal && compare(w, u) == unequal) << size << " " << k;
-            v[k] = 0.0;
-            w[k] = -0.0;
+            v[k] = 0.0, w[k] = -0.0;
             EXPECT_EQ(compare(v, w), equal) << size << " " << k;
             v[k] = kNaN;
             EXPECT_TRUE(compare(v, v) == unequal && compare(u, v) == unequal) << size << " " << k;
         }
-    }
+    };
+    check(15, [](Values& v) { return KoMatrix(3, 5, v.data(), KoMatrix::DeepCopy); });
+    check(17, [](Values& v) { return KoMatrix(1, 17, v.data(), KoMatrix::DeepCopy); });
+    check(3, [](const Values& v) { return Matrix3x1(v[0], v[1], v[2]); });
+    check(9, [](Values& v) { return Matrix3x3(v.data()); });
+    check(2, [](const Values& v) { return KoPoint(v[0], v[1]); });
+    check(4, [](const Values& v) { return KoLine(v[0], v[1], v[2], v[3]); });
+    check(2, [](const Values& v) { return Complex(v[0], v[1]); });
     const KoMatrix shapes[] = {KoMatrix(2, 3), KoMatrix(3, 2), KoMatrix(1, 6),
                                KoMatrix(0, 3), KoMatrix(3, 0), KoMatrix()};
-    for (const KoMatrix& a : shapes) {
-        for (const KoMatrix& b : shapes) {
-            EXPECT_EQ(std::make_pair(a == b, a != b), &a == &b ? equal : unequal) << a << b;
-        }
+    for (int k = 0; k < 36; ++k) {
+        const KoMatrix &a = shapes[k / 6], &b = shapes[k % 6];
+        EXPECT_EQ(std::make_pair(a == b, a != b), &a == &b ? equal : unequal) << a << b;
     }
     const KoLine line(1, 2, 3, 4);
     for (const KoLine& other : {KoLine(3, 4, 1, 2), KoLine(1, 2, 1, 2), KoLine(3, 4, 3, 4)}) {
@@ -119,13 +95,11 @@ TEST(ExactComparison, EveryTypeWithEquality) {
 }
 
 // Points and lines reduce an index modulo 2 (3 for KoPoint3D) to a non-negative remainder;
-// polygons and triangles read vertex 0 for an index outside [0, size()), and at(i, j) reads x
-// for j >= 2. The matrix classes check no index: k and (i, j) address element k and
-// cols * i + j of the row-major buffer. Every form of an accessor reaches the same element.
+// polygons and triangles read vertex 0 outside [0, size()), at(i, j) x for j >= 2; matrices check
+// no index (k, (i, j): elements k, cols * i + j). Every form of an accessor reaches one element.
 TEST(IndexReduction, EveryAccessor) {
     const auto Remainder = [](long long i, int n) { return int((i % n + n) % n); };
-    // The element that operator[], its const form and at() all reach, or null.
-    const auto reached = [](auto& x, int i) {
+    const auto reached = [](auto& x, int i) {  // what [], const [] and at() all reach, or null
         return &x[i] == &std::as_const(x)[i] && &x[i] == &x.at(i) ? &x[i] : nullptr;
     };
     const int indices[] = {INT_MIN, INT_MIN + 1, -7, -4, -3, -2, -1,          0,
@@ -137,18 +111,16 @@ TEST(IndexReduction, EveryAccessor) {
     KoPolygon polygon(vertices);
     KoTriangle triangle(vertices);
     for (int i : indices) {
+        SCOPED_TRACE(i);
         const int v = i >= 0 && i < 4 ? i : 0;
-        EXPECT_EQ(reached(p, i), reinterpret_cast<double*>(&p) + Remainder(i, 2)) << i;
-        EXPECT_EQ(reached(q, i), reinterpret_cast<double*>(&q) + Remainder(i, 3)) << i;
-        EXPECT_EQ(reached(line, i), reinterpret_cast<KoPoint*>(&line) + Remainder(i, 2)) << i;
+        EXPECT_EQ(reached(p, i), reinterpret_cast<double*>(&p) + Remainder(i, 2));
+        EXPECT_EQ(reached(q, i), reinterpret_cast<double*>(&q) + Remainder(i, 3));
+        EXPECT_EQ(reached(line, i), reinterpret_cast<KoPoint*>(&line) + Remainder(i, 2));
         EXPECT_TRUE(reached(polygon, i) == &polygon[0] + v && polygon[i] == vertices[v] &&
-                    reached(triangle, i) == &triangle[0] + v)
-            << i;
+                    reached(triangle, i) == &triangle[0] + v);
         for (int j : indices) {
-            EXPECT_EQ(line.at(i, j), 1.5 + 2 * Remainder(i, 2) + Remainder(j, 2)) << i << " " << j;
-            EXPECT_EQ(&polygon.at(i, j),
-                      i == v ? &polygon[i][j >= 2 ? 0 : Remainder(j, 2)] : &polygon[0][0])
-                << i << " " << j;
+            EXPECT_EQ(line.at(i, j), 1.5 + 2 * Remainder(i, 2) + Remainder(j, 2)) << j;
+            EXPECT_EQ(&polygon.at(i, j), &polygon[v][i == v && j < 2 ? Remainder(j, 2) : 0]) << j;
         }
     }
     KoMatrix m(2, 3);
@@ -158,11 +130,9 @@ TEST(IndexReduction, EveryAccessor) {
         const KoMatrix& c = *x;
         for (int k = 0; k < c.ElementNum(); ++k) {
             const int i = k / c.ColumnSize(), j = k % c.ColumnSize();
-            EXPECT_EQ(reached(*x, k), c.data() + k);
-            EXPECT_TRUE(&x->at(i, j) == &c[k] && &(*x)(i, j) == &c[k] && &c.at(i, j) == &c[k] &&
-                        &c(i, j) == &c[k]);
+            EXPECT_TRUE(reached(*x, k) == c.data() + k && &x->at(i, j) == &c[k] &&
+                        &(*x)(i, j) == &c[k] && &c.at(i, j) == &c[k] && &c(i, j) == &c[k]);
         }
     }
 }
-
 }  // namespace

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// libFuzzer target: the output contract (support/operations_with_outputs.h) of the table's
-// operations on fuzzed inputs and outputs, and the other matrix, fixed-size, geometry and complex
-// operations, clean under the sanitizers, with result shapes and operands read before writing.
+// libFuzzer target: the output contract (support/) on fuzzed inputs and outputs; the other matrix,
+// fixed-size, geometry and complex operations sanitizer-clean, operands read before writing.
 #include <kocalvix/complex.h>
 #include <kocalvix/geometry.h>
 
@@ -14,19 +13,14 @@
 #include "../support/operations_with_outputs.h"
 
 namespace {
-
 using namespace test_support;
+#define REQUIRE(c) \
+    (c) ? void() : (std::fprintf(stderr, "line %d broken: %s\n", __LINE__, #c), std::abort())
 
-#define REQUIRE(condition) \
-    (condition)            \
-        ? void()           \
-        : (std::fprintf(stderr, "broken at line %d: %s\n", __LINE__, #condition), std::abort())
-
-class Reader {
-  public:
-    Reader(const std::uint8_t* data, std::size_t size) : data_(data), end_(data + size) {}
-    bool Done() const { return data_ >= end_; }
-    int Below(int n) { return int((data_ < end_ ? *data_++ : 0u) % unsigned(n)); }
+struct Reader {
+    const std::uint8_t *data, *end;
+    bool Done() const { return data >= end; }
+    int Below(int n) { return int((data < end ? *data++ : 0u) % unsigned(n)); }
     int Index() {  // mostly small indices around a shape, sometimes the extremes of int
         const int b = Below(256), extremes[] = {INT_MIN, INT_MIN + 1, -1000, INT_MAX - 1, INT_MAX};
         return b < 240 ? b % 12 - 2 : extremes[b % 5];
@@ -51,35 +45,25 @@ class Reader {
         }
         return a;
     }
-
-  private:
-    const std::uint8_t* data_;
-    const std::uint8_t* end_;
 };
 
 void Outputs(Reader& in) {
-    const OperationWithOutputs& op =
-        kOperationsWithOutputs[in.Below(std::size(kOperationsWithOutputs))];
+    const auto& op = kOperationsWithOutputs[in.Below(std::size(kOperationsWithOutputs))];
     const Call call = op.diagnosed != nullptr && in.Below(4) == 0 ? op.diagnosed : op.call;
     const int m = in.Below(9), n = in.Below(9);
     const KoMatrix input = in.Matrix(m, n);
-    Shape shapes[3];
-    op.shapes(m, n, shapes);
-    Arrangement arrangement;
-    arrangement.inputAt = in.Below(2) == 0 ? -1 : in.Below(kBufferSize - m * n + 1);
-    for (int k = 0; k < op.outputs; ++k) {
-        Output& o = arrangement.out[k];
-        o.kind = Output::Kind(in.Below(k > 0 ? 5 : 4));
-        const bool fits = in.Below(2) == 0 && shapes[k].cols >= 0;
-        o.rows = fits ? shapes[k].rows : in.Below(9);
-        o.cols = fits ? shapes[k].cols : in.Below(9);
-        o.at = o.kind == Output::Same ? in.Below(k) : in.Below(kBufferSize - o.rows * o.cols + 1);
+    const Reference ref(op, call, input);
+    Arrangement arrangement{{}, in.Below(2) == 0 ? -1 : in.Below(kBufferSize - m * n + 1)};
+    for (int k = 0; k < op.outputs(); ++k) {
+        const int kind = in.Below(k > 0 ? 5 : 4), fits = in.Below(2) == 0;
+        const int r = fits ? ref.rows[k] : in.Below(9), c = fits ? ref.cols[k] : in.Below(9),
+                  at = kind == Output::Same ? in.Below(k) : in.Below(kBufferSize - r * c + 1);
+        arrangement.out[k] = {Output::Kind(kind), r, c, at};
     }
-    const std::string broken = CheckOutputs(op, call, input, arrangement);
+    const std::string broken = CheckOutputs(op, call, input, ref, arrangement);
     REQUIRE(broken.empty() ||
             std::fprintf(stderr, "%s of %dx%d: %s\n", op.name, m, n, broken.data()) < 0);
 }
-
 // The other matrix members on an owning or a wrapping matrix and an operand, maybe itself.
 void Matrices(Reader& in) {
     double buffer[64] = {};
@@ -91,23 +75,21 @@ void Matrices(Reader& in) {
     const KoMatrix& b = in.Below(4) == 0 ? a : other;
     const auto before = StateOf(a), source = StateOf(b);
     const bool same = a.IsSameDimension(b), fits = a.ColumnSize() == b.RowSize();
-    for (const KoMatrix& r : {a + b, a - b, a.HadamardProduct(b), a.HadamardDivision(b)}) {
-        REQUIRE(same ? r.IsSameDimension(a) : StateOf(r) == before);
+    int i = 0;  // a result of a's rows and b's columns, or a copy of a for unfit operands
+    for (const KoMatrix& r : {a + b, a - b, a.HadamardProduct(b), a.HadamardDivision(b), a * b}) {
+        REQUIRE((i++ < 4 ? same : fits)
+                    ? r.RowSize() == a.RowSize() && r.ColumnSize() == b.ColumnSize()
+                    : StateOf(r) == before);
     }
-    const KoMatrix p = a * b;
-    REQUIRE(fits ? p.RowSize() == a.RowSize() && p.ColumnSize() == b.ColumnSize()
-                 : StateOf(p) == before);
-    REQUIRE(a.Inv().IsSameDimension(a.Transpose()) && a.Rank() <= a.RowSize() &&
-            a.GetRow(first, last).ColumnSize() == cols &&
-            a.GetColumn(first, last).RowSize() == rows);
     int max = -2, min = -2;
     (void)(a.Max(max) + a.Min(min) + a.Max() + a.Min() + a.Trace() + a.Det() + a.Det(b) +
            a.ElementWiseNorm(in.Index()) + a.MatrixNorm(in.Below(5) - 1) + a.MatrixInfiniteNorm() +
            a.IsSpecialMatrix(KoMatrix::MatrixType(in.Below(8) - 1)));
-    REQUIRE(a.ElementNum() > 0 ? std::min(max, min) >= 0 && std::max(max, min) < a.ElementNum()
-                               : max == -1 && min == -1);
-    REQUIRE(StateOf(a) == before);  // all of the above only read
-
+    REQUIRE(a.Inv().IsSameDimension(a.Transpose()) && a.Rank() <= a.RowSize() &&
+            a.GetRow(first, last).ColumnSize() == cols &&
+            a.GetColumn(first, last).RowSize() == rows && StateOf(a) == before &&  // only read
+            (a.ElementNum() > 0 ? std::min(max, min) >= 0 && std::max(max, min) < a.ElementNum()
+                                : max == -1 && min == -1));
     const int e = in.Below(8);
     const KoMatrix expected[] = {
         wraps && !same ? a : b, same ? KoMatrix(b) + KoMatrix(a) : a,
@@ -117,19 +99,18 @@ void Matrices(Reader& in) {
         e == 0 ? a = b : e == 1 ? a += b : e == 2 ? a *= b : a /= a.ElementNum() > 0 ? a[0] : 2.0;
         REQUIRE(StateOf(a) == StateOf(expected[e]));
     } else {
-        const KoMatrixError code = e == 4   ? a.SetRow(first, last, b)
-                                   : e == 5 ? a.SetColumn(first, last, b)
-                                   : e == 6 ? a.AddRow(first, last, b)
-                                            : a.AddColumn(first, last, b);
-        REQUIRE(e < 6 || !wraps || code == ExternalBuffer);
-        REQUIRE(code == NoError ? a.RowSize() == int(before[0] + (e == 6 ? source[0] : 0)) &&
-                                      a.ColumnSize() == int(before[1] + (e == 7 ? source[1] : 0))
-                                : StateOf(a) == before);  // refused edits change nothing
+        KoMatrixError (KoMatrix::*const edits[])(int, int, const KoMatrix&) = {
+            &KoMatrix::SetRow, &KoMatrix::SetColumn, &KoMatrix::AddRow, &KoMatrix::AddColumn};
+        const KoMatrixError code = (a.*edits[e - 4])(first, last, b);
+        REQUIRE((e < 6 || !wraps || code == ExternalBuffer) &&  // refused edits change nothing
+                (code == NoError ? a.RowSize() == int(before[0] + (e == 6 ? source[0] : 0)) &&
+                                       a.ColumnSize() == int(before[1] + (e == 7 ? source[1] : 0))
+                                 : StateOf(a) == before));
     }
-    REQUIRE(!wraps || (a.RowSize() == rows && a.ColumnSize() == cols &&
-                       (a.ElementNum() == 0 || a.data() == buffer)));
+    REQUIRE(!wraps || (a.RowSize() == rows && a.ColumnSize() == cols &&  // nothing past its end
+                       (a.ElementNum() == 0 || a.data() == buffer) &&
+                       std::count(buffer + rows * cols, buffer + 64, 0.0) == 64 - rows * cols));
 }
-
 // Fixed-size values, also after a reshape through the base, which they survive.
 void FixedSize(Reader& in) {
     double e[9];
@@ -146,14 +127,12 @@ void FixedSize(Reader& in) {
     (void)(f.Max(index) + v.Min() + f.Det() + f.RMSE(copy) + v.RMSE(vCopy) + f.Inv()[8] +
            (f * v)[2] + (f * in.Matrix(3, in.Below(9))).Trace() +
            (f ^ (in.Index() % 64)).Rounding(in.Index()).Transpose().HadamardDivision(f)[0]);
-    f *= f;  // both operands read before anything is written
-    v += v;
+    f *= f, v += v;  // both operands read before anything is written
     REQUIRE(!fixed || (StateOf(f) == StateOf(copy * copy) && StateOf(v) == StateOf(vCopy + vCopy)));
     f.DiagFrom(v);
 }
 
-// The vertices' bit patterns, in order or sorted.
-std::vector<Bits> VertexBits(const KoPolygon& p, bool sorted) {
+std::vector<Bits> VertexBits(const KoPolygon& p, bool sorted) {  // in order or sorted
     std::vector<Bits> v;
     for (int i = 0; i < p.size(); ++i) {
         v.push_back(StateOf(&p[i][0], 2));
@@ -161,7 +140,6 @@ std::vector<Bits> VertexBits(const KoPolygon& p, bool sorted) {
     std::sort(v.begin(), sorted ? v.end() : v.begin());
     return v;
 }
-
 void Geometry(Reader& in) {
     KoPoint p[11];
     std::generate(p, p + 11, [&] { return KoPoint(in.Value(), in.Value()); });
@@ -172,8 +150,8 @@ void Geometry(Reader& in) {
     KoTriangle t0(std::vector<KoPoint>(p, p + in.Below(5))), t1(p + 5);
     const auto before = VertexBits(t0, false), before1 = VertexBits(t1, false);
     REQUIRE(t0.CalculatePolygonvertex(t1).size() <= 15 && !(t0.CoverageArea(t1) < 0.0) &&
-            std::abs(t1.CheckClockwise()) <= 1);
-    REQUIRE(VertexBits(t0, false) == before && VertexBits(t1, false) == before1);
+            std::abs(t1.CheckClockwise()) <= 1 && VertexBits(t0, false) == before &&
+            VertexBits(t1, false) == before1);
     KoLine a(p[8], p[9]), b(p[10], p[8 + in.Below(2)]), c = a;
     KoPoint out = p[0], *const sentinel = new KoPoint[1], *array = sentinel;
     const int code = a.LineIntersection(b, out), found = a.SegmentIntersection(b, array);
@@ -189,11 +167,10 @@ void Complexes(Reader& in) {
     const Complex& self = z;  // compound operators on the value itself
     (void)((z *= self, z /= self, z).Conjugate() + z * Complex(z.abs(), 0) - z / w);
 }
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Reader in(data, size);
+    Reader in{data, data + size};
     void (*const steps[])(Reader&) = {Outputs,  Outputs,   Outputs,  Outputs,
                                       Matrices, FixedSize, Geometry, Complexes};
     for (int step = 0; step < 64 && !in.Done(); ++step) {
