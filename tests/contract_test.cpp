@@ -19,17 +19,20 @@ using Values = std::vector<double>;
 // Each operation on each input and refused input: fresh outputs; each output in turn wrapped with
 // its result's shape or another, a Matrix3x3, the input, an earlier output; one buffer for all.
 TEST(OutputContract, EveryOperationWithOutputs) {
+    struct Input {  // Clang rejects a vector of KoMatrix (a non-virtual destructor)
+        KoMatrix m;
+    };
     // clang-format off
-    std::vector<KoMatrix> inputs = {KoMatrix({{4, 1, 2}, {-1, 3, 0}, {2, 2, 5}}),
-        KoMatrix({{1, 2}, {3, 4}, {5, 6}}), KoMatrix({{1, 0, 2}, {0, 2, 1}}), KoMatrix(),
-        KoMatrix(0, 3), KoMatrix(3, 0)};
+    std::vector<Input> inputs = {{KoMatrix({{4, 1, 2}, {-1, 3, 0}, {2, 2, 5}})},
+        {KoMatrix({{1, 2}, {3, 4}, {5, 6}})}, {KoMatrix({{1, 0, 2}, {0, 2, 1}})}, {KoMatrix()},
+        {KoMatrix(0, 3)}, {KoMatrix(3, 0)}};
     // clang-format on
     for (const OperationWithOutputs& op : kOperationsWithOutputs) {  // (none refused: 0 x 0 passes)
-        EXPECT_EQ(Reference(op, op.call, inputs.emplace_back(op.refused)).code, op.refusal)
+        EXPECT_EQ(Reference(op, op.call, inputs.emplace_back(Input{op.refused}).m).code, op.refusal)
             << op.name;
     }
     for (const OperationWithOutputs& op : kOperationsWithOutputs) {
-        for (const KoMatrix& input : inputs) {
+        for (const auto& [input] : inputs) {
             const Reference reference(op, op.call, input);  // of either form, which act alike
             std::vector<Arrangement> all = {{}, {{}, 0}};   // all[1]: every object wraps at 0
             for (int k = 0; k < op.outputs(); ++k) {

@@ -426,7 +426,9 @@ void RecordFixedSize(Corpus& c) {
         {"reshaped empty", Vector(35)},
     };
     // clang-format on
-    for (const auto& [name, v] : vectors) {
+    for (const auto& entry : vectors) {
+        const std::string& name = entry.first;
+        const Matrix3x1& v = entry.second;
         c.Record("Matrix3x1 members", name, [&](Digest& d) {
             Matrix3x1 a(v), self(v), b = Vector(33);
             Reshape(a, name), Reshape(self, name);
@@ -454,7 +456,9 @@ void RecordFixedSize(Corpus& c) {
         {"reshaped empty", Square(46)},
     };
     // clang-format on
-    for (const auto& [name, m] : squares) {
+    for (const auto& entry : squares) {
+        const std::string& name = entry.first;
+        const Matrix3x3& m = entry.second;
         c.Record("Matrix3x3 members", name, [&](Digest& d) {
             Matrix3x3 a(m), self(m), b = Square(43), t(a), u(m), diagonal(m);
             const Matrix3x1 x = Vector(44);
@@ -670,7 +674,8 @@ void RecordComplex(Corpus& c) {
                 d << a;
             }
             Complex self = values[i];  // compound operators on themselves read before writing
-            self *= self, d << self, self /= self, d << self, self += self, self -= self;
+            const Complex& same = self;
+            self *= same, d << self, self /= same, d << self, self += same, self -= same;
             d << self;
         });
     }
