@@ -594,6 +594,8 @@ void RecordLinesAndPolygons(Corpus& c) {
                          d << points[p];
                      }
                      delete[] points;
+                     KoLine own(l);  // the output one of the line's own points
+                     d << own.LineIntersection(m, own[1]) << own[0] << own[1];
                  });
     }
     // Polygons: concave, self-intersecting, collinear, repeated vertices, no area; then random.
@@ -634,7 +636,9 @@ void RecordLinesAndPolygons(Corpus& c) {
         {{3, 0}, {3, 0}, {3, 0}, {0, 0}, {3, 0}, {0, 3}},
         {{-1, 1}, {1, 1}, {4, 1}, {0, 0}, {3, 0}, {0, 3}},
         {{0, 0}, {0, 1}, {1, 0}, {0, 0}, {1, 1}, {2, 2}},
-        {{0, 0}, {0, 1}, {kNaN, 0}, {0.5, 0.5}, {0.2, 0.1}, {0.1, 0.3}}};
+        {{0, 0}, {0, 1}, {kNaN, 0}, {0.5, 0.5}, {0.2, 0.1}, {0.1, 0.3}},
+        {{1, 1}, {1, 3}, {kNaN, 1}, {0, 0}, {5, 0}, {0, 5}},
+        {{0, 0}, {5, 0}, {0, 5}, {1, 1}, {kNaN, 2}, {3, 1}}};
 
     // clang-format on
     Generator p(72);
@@ -654,7 +658,7 @@ void RecordLinesAndPolygons(Corpus& c) {
         c.Record("KoTriangle CheckClockwise CalculatePolygonvertex CoverageArea",
                  "pair " + std::to_string(k), [&](Digest& d) {
                      d << a.CheckClockwise() << b.CheckClockwise() << a.CalculatePolygonvertex(b)
-                       << a.CoverageArea(b) << b.CoverageArea(a);
+                       << b.CalculatePolygonvertex(a) << a.CoverageArea(b) << b.CoverageArea(a);
                  });
     }
 }
