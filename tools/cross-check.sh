@@ -9,7 +9,8 @@
 #   tools/cross-check.sh windows32    32-bit Windows (MinGW-w64, Wine's 32-bit part)
 #
 # Installs the cross compiler and the emulator with apt-get when missing; exits with status 3
-# when they cannot be installed for windows32 (Wine's 32-bit part needs Debian's i386 archive).
+# when they cannot be installed or started for windows32 (Wine's 32-bit part needs Debian's i386
+# archive and a kernel that runs 32-bit x86 programs).
 # The build goes to build/<platform> unless a second argument names another directory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -58,6 +59,12 @@ if [ ${#missing[@]} -gt 0 ]; then
         $apt update
         $apt install -y --no-install-recommends "${missing[@]}"
     fi
+fi
+
+# Wine's 32-bit part is an i386 program: a kernel without 32-bit x86 support cannot start it.
+if [ "$platform" = windows32 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "$platform: Wine's 32-bit part does not start here (no 32-bit x86 support); check not run" >&2
+    exit 3
 fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/$toolchain.cmake" \
