@@ -134,12 +134,15 @@ void MeasureSVD(const KoMatrix& a, const KoMatrix& U, const KoMatrix& S, const K
                            report.smallestKeptRatio < KoDiagnostics::kKeptRatio);
 }
 
-// Measures the result of one of the SVD members run on `input` (a copy taken before the run),
-// which returned report.code and left `record`.
-KoMatrixError MeasureDecomposition(const KoMatrix& input, const KoMatrix& U, const KoMatrix& S,
-                                   const KoMatrix& V,
-                                   const KoMatrixImplement::IterationRecord& record,
-                                   Report& report) {
+// Runs one of the SVD members through `decompose` (which fills the iteration record it is given)
+// and measures its result against a copy of `a` taken first (an output may be `a` itself).
+template <typename Decompose>
+KoMatrixError DecomposeAndMeasure(const KoMatrix& a, const KoMatrix& U, const KoMatrix& S,
+                                  const KoMatrix& V, Report& report, Decompose decompose) {
+    report = Report();
+    const KoMatrix input(a);
+    KoMatrixImplement::IterationRecord record;
+    report.code = decompose(record);
     if (report.code == NoError) {
         RecordSteps(record, report);
         MeasureSVD(input, U, S, V, report);
@@ -190,20 +193,16 @@ KoMatrixError KoDiagnostics::Eigen(const KoMatrix& a, KoMatrix& V, KoMatrix& W, 
 
 KoMatrixError KoDiagnostics::SVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
                                               KoMatrix& V, Report& report) {
-    report = Report();
-    const KoMatrix input(a);  // an output may be `a` itself
-    KoMatrixImplement::IterationRecord record;
-    report.code = a.impl->SVDDecomposition(*U.impl, *S.impl, *V.impl, &record);
-    return MeasureDecomposition(input, U, S, V, record, report);
+    return DecomposeAndMeasure(a, U, S, V, report, [&](KoMatrixImplement::IterationRecord& r) {
+        return a.impl->SVDDecomposition(*U.impl, *S.impl, *V.impl, &r);
+    });
 }
 
 KoMatrixError KoDiagnostics::SubSVDDecomposition(const KoMatrix& a, KoMatrix& U, KoMatrix& S,
                                                  KoMatrix& V, Report& report) {
-    report = Report();
-    const KoMatrix input(a);  // an output may be `a` itself
-    KoMatrixImplement::IterationRecord record;
-    report.code = a.impl->SubSVDDecomposition(*U.impl, *S.impl, *V.impl, &record);
-    return MeasureDecomposition(input, U, S, V, record, report);
+    return DecomposeAndMeasure(a, U, S, V, report, [&](KoMatrixImplement::IterationRecord& r) {
+        return a.impl->SubSVDDecomposition(*U.impl, *S.impl, *V.impl, &r);
+    });
 }
 
 const KoMatrix KoDiagnostics::Inv(const KoMatrix& a, Report& report) {
