@@ -12,7 +12,7 @@ void* TakeBlockFromHeap() {
 #ifdef KOCALVIX_BLOCK_CACHE
 
 __thread BlockCache threadBlockCache
-    __attribute__((tls_model("initial-exec"))) = {nullptr, 0, false, false};
+    __attribute__((tls_model("initial-exec"))) = {nullptr, nullptr, 0, false, false};
 
 namespace {
 
@@ -23,6 +23,11 @@ struct Reaper {
         BlockCache& c = threadBlockCache;
         c.room = 0;
         c.closed = true;
+        if (c.spare != nullptr) {
+            KOCALVIX_UNPOISON(c.spare, kBlockSize);
+            ::operator delete(c.spare);
+            c.spare = nullptr;
+        }
         while (c.head != nullptr) {
             FreeBlock* block = c.head;
             KOCALVIX_UNPOISON(block, kBlockSize);

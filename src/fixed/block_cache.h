@@ -3,9 +3,9 @@
 // cache: creating and destroying a Matrix3x1 or Matrix3x3 value then costs a few instructions
 // instead of a trip through the heap. Not exported.
 //
-// Every thread keeps at most kCachedBlocks blocks; they return to the heap when the thread exits
-// (its last destructors may still release blocks, which then go to the heap directly). A block
-// may be taken on one thread and given back on another. On Windows, where a DLL's thread-exit
+// Every thread keeps at most kCachedBlocks + 1 blocks; they return to the heap when the thread
+// exits (its last destructors may still release blocks, which then go to the heap directly). A
+// block may be taken on one thread and given back on another. On Windows, where a DLL's thread-exit
 // hooks are unreliable (the entry routine switches thread notifications off), and with compilers
 // without GNU thread-local storage, the blocks come from the heap directly.
 #ifndef KOCALVIX_SRC_FIXED_BLOCK_CACHE_H
@@ -40,7 +40,7 @@ namespace fixed {
 
 /// The size of every block, enough for the largest fixed-size implementation.
 constexpr std::size_t kBlockSize = 128;
-/// The most blocks one thread keeps.
+/// The most blocks one thread keeps in its list (its spare slot holds one more).
 constexpr int kCachedBlocks = 32;
 
 /// The slow paths: a block from the heap, and a block given back to a thread that cannot keep it
@@ -55,10 +55,13 @@ struct FreeBlock {
 };
 
 /// The cache of one thread. It is plain data without a destructor, so its storage stays usable
-/// until the thread has ended. `room` counts the blocks it may still keep: zero until the
+/// until the thread has ended. `room` counts the blocks the list may still keep: zero until the
 /// thread's cleanup is scheduled (`armed`) and again once that cleanup has run (`closed`), so
-/// giving a block back tests one number.
+/// giving a block back tests one number. `spare` holds one more block in front of the list: the
+/// value released last is usually the next one created, and taking it back from there does not
+/// wait for a load of the list's next link.
 struct BlockCache {
+    void* spare;
     FreeBlock* head;
     int room;
     bool armed;
@@ -72,6 +75,11 @@ extern __thread BlockCache threadBlockCache __attribute__((tls_model("initial-ex
 /// A block of kBlockSize bytes, aligned for any object of that size. Throws std::bad_alloc.
 inline void* TakeBlock() {
     BlockCache& c = threadBlockCache;
+    if (void* spare = c.spare) {
+        c.spare = nullptr;
+        KOCALVIX_UNPOISON(spare, kBlockSize);
+        return spare;
+    }
     if (c.head != nullptr) {
         FreeBlock* block = c.head;
         KOCALVIX_UNPOISON(block, kBlockSize);
@@ -86,8 +94,12 @@ inline void* TakeBlock() {
 inline void GiveBlock(void* block) noexcept {
     BlockCache& c = threadBlockCache;
     if (c.room > 0) {
-        c.head = new (block) FreeBlock{c.head};
-        --c.room;
+        if (c.spare == nullptr) {
+            c.spare = block;
+        } else {
+            c.head = new (block) FreeBlock{c.head};
+            --c.room;
+        }
         KOCALVIX_POISON(block, kBlockSize);
         return;
     }
