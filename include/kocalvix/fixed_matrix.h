@@ -20,7 +20,8 @@
 // - an operand (including *this) that no longer holds exactly 3 (Matrix3x1) or 9 (Matrix3x3)
 //   elements reads as all zeros (one that does, whatever its shape, reads as its elements);
 // - the in-place members leave such a *this unchanged, except assignment and DiagFrom, which
-//   give it back its fixed shape before storing their values;
+//   give it back its fixed shape before storing their values (also a shape of the same element
+//   count, such as 1 x 3);
 // - for such an object the virtual queries Max, Min and Det answer with the general KoMatrix
 //   members, which accept any shape, and Matrix3x3::Inv chooses its path by that determinant
 //   (a singular or non-square shape gets the first nine elements of the general inverse);

@@ -31,6 +31,12 @@ inline bool HasFixedSize(const KoMatrixImplement& m) {
     return m.count == N;
 }
 
+/// True while `m` is Rows x Cols: not just the element count, but the shape.
+template <int Rows, int Cols>
+inline bool HasFixedShape(const KoMatrixImplement& m) {
+    return m.rows == Rows && m.cols == Cols;
+}
+
 /// The N elements of a fixed-size operand: its buffer, or N zeros when it was reshaped. An
 /// operand still in its block is read at its own address rather than through `data` (the same
 /// place), so the loads of the elements need not wait for the load of the pointer.

@@ -14,6 +14,7 @@
 #include "matrix/KoMatrixImplement.h"
 #include "matrix/power.h"
 
+using kocalvix::fixed::HasFixedShape;
 using kocalvix::fixed::HasFixedSize;
 using kocalvix::fixed::NewFixedImplement;
 using kocalvix::fixed::NewVector;
@@ -37,7 +38,7 @@ Matrix3x1::Matrix3x1(std::vector<double>& v) : KoMatrix(NewFixedImplement<3, 1>(
 
 Matrix3x1& Matrix3x1::operator=(const Matrix3x1& other) {
     const double* o = ReadElements<3>(*other.impl);
-    if (HasFixedSize<3>(*impl)) {
+    if (HasFixedShape<3, 1>(*impl)) {
         double* e = impl->data;
         e[0] = o[0];
         e[1] = o[1];

@@ -18,6 +18,7 @@
 #include "matrix/power.h"
 
 using kocalvix::fixed::FixedImplement;
+using kocalvix::fixed::HasFixedShape;
 using kocalvix::fixed::HasFixedSize;
 using kocalvix::fixed::NewFixedImplement;
 using kocalvix::fixed::NewMatrix;
@@ -113,7 +114,7 @@ Matrix3x3 Matrix3x3::Identity() {
 const Matrix3x3& Matrix3x3::DiagFrom(const Matrix3x1& d) {
     const double* v = ReadElements<3>(*d.impl);
     const double diagonal[3] = {v[0], v[1], v[2]};
-    if (!HasFixedSize<9>(*impl)) {
+    if (!HasFixedShape<3, 3>(*impl)) {
         // Reshaped through the base class: take the fixed shape back (never a wrapped buffer).
         *impl = KoMatrixImplement(3, 3);
     }
@@ -123,7 +124,7 @@ const Matrix3x3& Matrix3x3::DiagFrom(const Matrix3x1& d) {
 
 Matrix3x3& Matrix3x3::operator=(const Matrix3x3& other) {
     const double* o = ReadElements<9>(*other.impl);
-    if (HasFixedSize<9>(*impl)) {
+    if (HasFixedShape<3, 3>(*impl)) {
         if (o != impl->data) {  // self-assignment changes nothing
             std::memcpy(impl->data, o, 9 * sizeof(double));
         }

@@ -102,9 +102,11 @@ KoMatrixImplement& KoMatrixImplement::operator=(const KoMatrixImplement& other) 
 }
 
 KoMatrixImplement& KoMatrixImplement::operator=(KoMatrixImplement&& other) {
-    if (this == &other || external || other.external || other.coallocated) {
+    if (this == &other || external || other.external || other.coallocated ||
+        (coallocated && count == other.count)) {
         // A wrapped buffer is never taken over or given away, and a co-allocated one never
-        // leaves its object: copy by the assignment rule.
+        // leaves its object (nor is it left for a buffer of its own size): copy by the
+        // assignment rule.
         return *this = static_cast<const KoMatrixImplement&>(other);
     }
     if (!coallocated) {

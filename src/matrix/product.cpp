@@ -34,17 +34,10 @@ void KoMatrixImplement::operator*=(const KoMatrixImplement& other) {
     if (external && other.rows != other.cols) {
         return;
     }
-    // The product goes to a separate buffer first, so A *= A reads A as it was. An owning
-    // matrix then takes that buffer over; a wrapped buffer receives a copy.
-    KoMatrixImplement product = *this * other;
-    if (external) {
-        *this = product;
-        return;
-    }
-    std::swap(data, product.data);
-    std::swap(count, product.count);
-    rows = product.rows;
-    cols = product.cols;
+    // The product goes to a separate buffer first, so A *= A reads A as it was. The move
+    // assignment then places it: an owning matrix takes that buffer over, while a wrapped buffer,
+    // or the block of a fixed-size value when the element count stays, receives a copy.
+    *this = *this * other;
 }
 
 const KoMatrix KoMatrix::operator*(const KoMatrix& other) const {
