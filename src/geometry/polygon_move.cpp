@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Moves of KoPolygon and KoTriangle: the vertex array changes hands instead of being copied.
-// A moved-from object is left a valid default value (KoPolygon(): one vertex; KoTriangle():
-// three vertices), since every polygon keeps an array of at least one vertex.
+// A moved-from object is left valid, since every polygon keeps an array of at least one vertex:
+// the move constructors leave the default value (KoPolygon(): one vertex; KoTriangle(): three
+// vertices), the move assignments the target's former vertices (the two are exchanged).
 #include <kocalvix/geometry.h>
 
 #include <utility>
