@@ -57,7 +57,7 @@ TEST(FastPaths, ProductKernelOnEveryPathAndThreadCount) {
     for (const std::vector<int>& s : shapes) {
         const int m = s[0], n = s[1], k = s[2], lda = k + int(rng() % 3), ldb = n + int(rng() % 3),
                   ldc = n + int(rng() % 3);
-        const bool special = rng() % 2 == 0;
+        const bool special = k <= 32 && rng() % 2 == 0;  // a deep sum of them is all NaN
         std::vector<double> a(size_t(m) * lda), b(size_t(k) * ldb), want(size_t(m) * ldc, -7.5);
         for (double& x : a) {
             x = Value(rng, special);
