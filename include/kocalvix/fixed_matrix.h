@@ -10,7 +10,7 @@
 // and identical everywhere; others use the C library's pow).
 //
 // A fixed-size value keeps its implementation and its elements in one memory block. Released
-// blocks are kept for reuse in a small cache of the releasing thread (at most 32 blocks of 128
+// blocks are kept for reuse in a small cache of the releasing thread (at most 33 blocks of 128
 // bytes, returned to the heap when the thread ends; not on Windows, where every block comes
 // from the heap), so creating a value usually does not reach the heap at all.
 //
