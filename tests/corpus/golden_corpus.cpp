@@ -244,6 +244,22 @@ void RecordPoints(Corpus& c) {
         c.Record("KoPoint queries", "triple " + std::to_string(k),
                  [&](Digest& d) { PointQueries(d, p, a, b); });
     }
+    c.Record("KoPoint and KoPoint3D arithmetic", "-", [](Digest& d) {
+        const KoMatrix u = Random(1, 8, 52);
+        const KoPoint p(u[0], u[1]), q(u[2], u[3]);
+        const KoPoint3D r(u[4], u[5], u[6]), s(u[7], -0.0, kDenormal);
+        KoPoint t(p);
+        KoPoint3D w(r);
+        t += q, t *= -0.5, t /= 3.0, t -= p, w += s, w *= 7.0, w /= -3.0, w -= s;
+        d << (p + q) << (p - q) << (p * 0.3) << (p / 0.0) << t << (0.3 * p) << (-p) << (r + s)
+          << (r - s) << (r * 0.3) << (r / 3.0) << w << (r < s) << (s < r) << (0.3 * r) << (-r);
+        // The same coordinates in other orders: equal lengths but for the rounding of the sums.
+        for (uint64_t k = 0; k < 200; ++k) {
+            const KoMatrix v = Random(1, 3, 1000 + k);
+            const KoPoint3D a(v[0], v[1], v[2]), b(v[1], v[2], v[0]), e(v[2], v[0], v[1]);
+            d << (a < b) << (b < a) << (a < e) << (e < a) << (b < e) << (e < b);
+        }
+    });
 }
 
 void RecordLinesAndPolygons(Corpus& c) {
@@ -338,6 +354,14 @@ void RecordComplex(Corpus& c) {
         c.Record("Complex arithmetic", "value " + std::to_string(i),
                  [&](Digest& d) { ComplexMembers(d, values, i); });
     }
+    c.Record("Complex accessors and Calvix Version", "-", [](Digest& d) {
+        Complex z;
+        d << z;
+        z.SetReal(-0.0), z.SetImage(kDenormal);
+        int v[4] = {0, 0, 0, 0};
+        Calvix::Version(v);
+        d << z << z.GetReal() << z.GetImage() << Complex(z) << v[0] << v[1] << v[2] << v[3];
+    });
 }
 
 // ---- The corpus file ----------------------------------------------------------------------------

@@ -15,12 +15,16 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <thread>
 #include <typeinfo>
 #include <utility>
 
+#include "../support/public_operations.h"
+
 namespace {
+using namespace test_support;
 std::atomic<long> allocations{0}, live{0}, failAt{0}, onward{0}, injected{0};
 std::atomic<std::size_t> sizeLimit{0};  // larger requests fail (0: none)
 // Fails allocation number failAt since it was set (with `onward`, every later one too) and
@@ -93,59 +97,21 @@ using D = KoDiagnostics;
 constexpr unsigned k1 = 1u << O1, k12 = 3u << O1, k123 = 7u << O1, kNoAlloc = 1u << 31;
 struct Operation {
     const char* name;  // the row's code
-    void (*run)(World& w, KoMatrix* m);
+    std::function<void(World& w, KoMatrix* m)> run;
     unsigned outputs;  // objects that may hold their result after a failure, or kNoAlloc
 };
 const Operation kOperations[] = {
-    OP(0, Touch(KoMatrix(4, 5), KoMatrix(3, 3, w.buffer, KoMatrix::DeepCopy), KoMatrix(m[Wrap]),
-                KoMatrix(std::vector<std::vector<double>>{{1, 2}, {3}}), KoMatrix({{1, 2}, {3, 4}}),
-                m[Tall].ToVec()[2][1])),
-    OP(0, Touch(m[A] + m[Sym], m[A] - m[Sym], m[A] + m[Tall], m[A].HadamardProduct(m[Sym]),
-                m[A].HadamardDivision(m[Sym]), m[A] + 1.0, m[A] - 1.0, m[A] * 2.0, m[A] / 2.0,
-                m[A].HadamardPower(2), m[A].HadamardPower(0.5), 2.0 * m[A], 1.0 + m[A], 1.0 - m[A],
-                -m[A], m[A] * m[Tall], m[Wide].Transpose(), KoMatrix::Identity(4), m[Sing].Inv(),
-                KoMatrix::DiagForm(3, w.buffer), KoMatrix::DiagForm(std::vector<double>{1, 2}),
-                m[A].GetRow(1, 2), m[A].GetColumn(0, 1), m[A].MatrixInfiniteNorm(),
-                m[A].MatrixNorm(1), m[Wide].MatrixNorm(2), m[A].Det(),
-                m[A].IsSpecialMatrix(KoMatrix::Normal), m[A].IsSpecialMatrix(KoMatrix::Orthogonal),
-                m[Sym].IsSpecialMatrix(KoMatrix::Symmetric), m[Sing].Rank(),
-                m[Sing].IsSpecialMatrix(KoMatrix::Singular))),
     OP(0, m[O1] = m[A]), OP(0, m[A] *= m[Tall]), OP(0, m[Wrap] *= m[Sym]), OP(0, m[A] *= m[A]),
     OP(0, (void)m[A].AddRow(1, 2, m[Wide])), OP(0, (void)m[Tall].AddRow(0, 2, m[Tall])),
-    OP(0, (void)m[A].AddColumn(3, 4, m[Tall])), OP(k1, (void)m[A].GaussElimination(m[O1])),
-    OP(k12, (void)m[A].GaussElimination(m[Rhs], m[O1], m[O2])), OP(k1, Touch(m[Sing].Rank(m[O1]))),
-    OP(k12, (void)m[Tall].QRDecomposition(m[O1], m[O2], KoMatrix::GramSchmidt)),
-    OP(k12, (void)m[Tall].QRDecomposition(m[O1], m[O2], KoMatrix::Householder)),
-    OP(k12, (void)m[A].QRDecomposition(m[O1], m[O2], KoMatrix::Givens)),
+    OP(0, (void)m[A].AddColumn(3, 4, m[Tall])),
     OP(1u << A | 1u << O2, (void)m[A].QRDecomposition(m[A], m[O2], KoMatrix::Householder)),
-    OP(k123, (void)m[Wide].BiDiagonalize(m[O1], m[O2], m[O3])),
-    OP(k1, (void)m[Sym].EigenValues(m[O1])), OP(k12, (void)m[Sym].Eigen(m[O1], m[O2])),
     OP(k1 | 1u << Wrap, (void)m[Sym].Eigen(m[O1], m[Wrap])),
-    OP(k123, (void)m[Tall].SVDDecomposition(m[O1], m[O2], m[O3])),
-    OP(k123, (void)m[Wide].SubSVDDecomposition(m[O1], m[O2], m[O3])),
-    OP(0, Touch(D::Inv(m[Sing], w.r), D::MatrixNorm(m[Wide], 2, w.r), D::Rank(m[Sing], w.r))),
-    OP(k1, (void)D::EigenValues(m[Sym], m[O1], w.r)),
-    OP(k12, (void)D::Eigen(m[Sym], m[O1], m[O2], w.r)),
-    OP(k123, (void)D::SVDDecomposition(m[Tall], m[O1], m[O2], m[O3], w.r)),
-    OP(k123, (void)D::SubSVDDecomposition(m[Wide], m[O1], m[O2], m[O3], w.r)),
-    OP(k12, (void)D::GaussElimination(m[A], m[Rhs], m[O1], m[O2], w.r)),
-    OP(0, std::vector<double> e{1, 2, 3}; Matrix3x1& v = w.v[0], &u = w.v[1]; Touch(
-           Matrix3x1(), Matrix3x1(v), Matrix3x1(1, 2, 3), Matrix3x1(e), v + u, v - u, v + 1.0,
-           v - 1.0, v * 2.0, v / 2.0, v.HadamardProduct(u), v.HadamardDivision(u),
-           v.HadamardPower(2), v.HadamardPower(0.5), v.Rounding(1), 2.0 * v, 1.0 + v, 1.0 - v, -v)),
-    OP(0, std::vector<double> e(9, 1.0); Matrix3x3& a = w.f[0], &b = w.f[1];
-       Touch(Matrix3x3(), Matrix3x3(a), Matrix3x3(w.buffer), Matrix3x3(1, 2, 3, 4, 5, 6, 7, 8, 9),
-             Matrix3x3(e), Matrix3x3(w.v[0]), Matrix3x3::Identity(), a + b, a - b, a + 1.0, a - 1.0,
-             a * 2.0, a / 2.0, a.HadamardProduct(b), a.HadamardDivision(b), a.HadamardPower(2),
-             a.HadamardPower(0.5), a.Rounding(1), a.Transpose(), (a * b), (a * w.v[0]),
-             (a * m[Tall]), a ^ 3, a.Inv(), b.Inv(), 2.0 * a, 1.0 + a, 1.0 - a, -a)),
-    OP(0, const KoPoint p[3] = {KoPoint(0, 0), KoPoint(1, 0), KoPoint(0, 1)};
-       Touch(KoPolygon().size(), KoPolygon(std::vector<KoPoint>(4)).size(), KoPolygon(p, 3).size(),
-             KoPolygon(p[0], p[1], p[2]).size(), KoPolygon(w.poly).size(), KoTriangle().size(),
-             KoTriangle(0, 0, 1, 0, 0, 1).size(), KoTriangle(p).size(),
-             KoTriangle(std::vector<double>{0, 0}, {1, 0}, {0, 1}).size(),
-             KoTriangle(std::vector<KoPoint>(p, p + 3)).size(), KoTriangle(p[0], p[1], p[2]).size(),
-             KoTriangle(w.t[0]).size(), w.t[0].CalculatePolygonvertex(w.t[1]).size())),
+    OP(0, Digest d; Matrix3x1Members(d, w.v[0], "random"); Matrix3x3Members(d, w.f[0], "")),
+    OP(0, Digest d; Matrix3x1Members(d, w.v[1], "reshaped empty");
+       Matrix3x3Members(d, w.f[1], "reshaped 3x4")),
+    OP(0, Digest d; PolygonMembers(d, {{1, 1}, {0, 0}, {1, 0}, {0, 1}, {0.5, 2}});
+       TrianglePair(d, w.t[0], w.t[1]); LinePair(d, w.l[0], w.l[1]);
+       Touch(KoPolygon(w.poly).size(), KoTriangle(w.t[0]).size())),
     OP(0, w.f[1] ^= 3), OP(0, w.poly = w.t[0]), OP(0, m[O2] = std::move(m[Wrap])),
     OP(0, Touch(KoMatrix(std::move(m[O1])))), OP(0, Touch(KoPolygon(std::move(w.poly)).size())),
     OP(0, Touch(KoMatrix(std::move(m[Wrap])), KoMatrix(std::move(w.v[0])))),
@@ -179,6 +145,42 @@ const Operation kOperations[] = {
        z.SetReal(1); z.SetImage(2); Calvix::Version(version); w.poly = std::move(w.t[1]);
        Touch(Complex(z * u).abs(), (z / u).GetReal(), z.Conjugate().GetImage(), version[0],
              Calvix::ProductKernel(), Calvix::ThreadCount()))};
+// The rows above, then every operation of the shared tables: on the symmetric and the wide
+// matrix, and those with outputs writing into O1 .. O3 (the diagnostics form too).
+std::vector<Operation> Operations() {
+    std::vector<Operation> all(std::begin(kOperations), std::end(kOperations));
+    for (const auto& op : kMatrixOperations) {
+        for (int input : {Sym, Wide}) {
+            all.push_back({op.first,
+                           [&op, input](World&, KoMatrix* m) {
+                               Digest d;
+                               op.second(d, m[input]);
+                           },
+                           0});
+        }
+    }
+    for (const auto& op : kConstructions) {
+        all.push_back({op.first,
+                       [&op](World&, KoMatrix*) {
+                           Digest d;
+                           op.second(d);
+                       },
+                       0});
+    }
+    for (const OperationWithOutputs& op : kOperationsWithOutputs) {
+        for (const Call call : {op.call, op.diagnosed}) {
+            if (call != nullptr && op.refusal != InvalidMethod) {
+                all.push_back({op.name,
+                               [call](World&, KoMatrix* m) {
+                                   KoMatrix* const out[] = {m + O1, m + O2, m + O3};
+                                   (void)call(m[Sym], out);
+                               },
+                               ((1u << op.outputs()) - 1) << O1});
+            }
+        }
+    }
+    return all;
+}
 // The first problem of `op`, or "": one run counts its allocations, then each fails alone and with
 // every later one (if at most 300, or KOCALVIX_ALLOC_SWEEP=full); fresh world and thread per run.
 std::string Sweep(const Operation& op) {
@@ -222,7 +224,7 @@ std::string Sweep(const Operation& op) {
 }
 void* leaked = nullptr;  // reachable, so that LeakSanitizer leaves it to the harness
 TEST(AllocationFailure, EveryAllocationOfEveryPublicMemberInFreshThreads) {
-    for (const Operation& op : kOperations)
+    for (const Operation& op : Operations())
         EXPECT_EQ(Sweep(op), "") << op.name;
     const Operation broken[] = {  // the harness itself: each breaks a promise
         OP(0, leaked = ::operator new(8); Touch(KoMatrix(2, 2)); ::operator delete(leaked);
@@ -284,13 +286,14 @@ TEST(EmptyGiantShapes, ReturnAtOnceAndAllocateOnlyForTheirResults) {
 TEST(ThreadStress, ResultsMatchOneThreadAcrossSixteenThreads) {
     Calvix::SetThreadCount(4);
     const KoMatrix large = KoMatrix::Identity(192) * 3.0 + 0.25;
+    const std::vector<Operation> operations = Operations();
     const World shared;  // read by every thread, each working on a world of its own
     std::array<States, 16> expected, results;
     std::vector<std::thread> threads;
     auto work = [&](int seed) {
         World w;
         w.buffer[0] = w.m[A][0] = w.f[0][0] = seed;
-        for (const Operation& op : kOperations)
+        for (const Operation& op : operations)
             op.run(w, w.m);
         w.m[O1] = (large + seed) * large, w.m[O2] = large * large.Transpose();
         w.m[O3] = shared.m[Sing].Inv() * (shared.m[Wide].MatrixNorm(2) + shared.m[A].Rank());
