@@ -59,21 +59,14 @@ struct World {
     KoDiagnostics::Report r;
     ~World() { delete[] segment; }  // never copied
 };
-// One word per object, a hash of its shape and bits: any one differing word changes it.
+// One word per object, a digest of its shape and bits (only of its shape where its element count
+// disagrees); with `problem`, also checks that they agree and that a copy has the same bits.
 using States = std::array<std::uint64_t, Lines + 1>;
-void Mix(std::uint64_t& h, double x) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    h = (h ^ bits) * 0x100000001b3ULL;
-}
-// With `problem`, also checks that shape and element count agree and a copy has the same bits.
 std::uint64_t Hash(const KoMatrix& a, std::string* problem = nullptr) {
-    std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
     const bool shaped = a.RowSize() >= 0 && a.ColumnSize() >= 0 &&
                         1LL * a.RowSize() * a.ColumnSize() == a.ElementNum();
-    Mix(h, a.RowSize() * 0x1p32 + a.ColumnSize());  // exact for fewer than 2^21 rows
-    for (int k = 0; shaped && k < a.ElementNum(); ++k)
-        Mix(h, a[k]);
+    Digest d;
+    const std::uint64_t h = (shaped ? d << a : d << a.RowSize() << a.ColumnSize()).Value();
     if (problem != nullptr && (!shaped || Hash(KoMatrix(a)) != h))
         *problem += " inconsistent matrix;";
     return h;
@@ -83,16 +76,16 @@ States StatesOf(const World& w, std::string* problem = nullptr) {
     const KoMatrix* fixed[] = {&w.v[0], &w.v[1], &w.f[0], &w.f[1]};
     for (int i = 0; i < Poly; ++i)
         s[i] = Hash(i < V0 ? w.m[i] : *fixed[i - V0], problem);
-    for (int i = Poly; i < Lines; ++i) {
-        const KoPolygon& p = i == Poly ? w.poly : w.t[i - Poly - 1];
-        for (int j = -1; j < 2 * p.size(); ++j)
-            Mix(s[i], j < 0 ? p.size() : p[j / 2][j % 2]);
-    }
-    for (int j = 0; j < 18; ++j)
-        Mix(s[Lines], j < 16 ? w.l[j / 4][j / 2 % 2][j % 2] : w.segment[0][j % 2]);
+    Digest polygons[3], lines;
+    for (int i = Poly; i < Lines; ++i)
+        s[i] = (polygons[i - Poly] << (i == Poly ? w.poly : w.t[i - Poly - 1])).Value();
+    for (const KoLine& l : w.l)
+        lines << l[0] << l[1];
+    s[Lines] = (lines << w.segment[0]).Value();
     return s;
 }
 constexpr auto Touch = [](const auto&...) {};  // takes results computed for their allocations
+thread_local Digest unread;                    // and the digests of such results
 using D = KoDiagnostics;
 constexpr unsigned k1 = 1u << O1, k12 = 3u << O1, k123 = 7u << O1, kNoAlloc = 1u << 31;
 struct Operation {
@@ -106,11 +99,11 @@ const Operation kOperations[] = {
     OP(0, (void)m[A].AddColumn(3, 4, m[Tall])),
     OP(1u << A | 1u << O2, (void)m[A].QRDecomposition(m[A], m[O2], KoMatrix::Householder)),
     OP(k1 | 1u << Wrap, (void)m[Sym].Eigen(m[O1], m[Wrap])),
-    OP(0, Digest d; Matrix3x1Members(d, w.v[0], "random"); Matrix3x3Members(d, w.f[0], "")),
-    OP(0, Digest d; Matrix3x1Members(d, w.v[1], "reshaped empty");
-       Matrix3x3Members(d, w.f[1], "reshaped 3x4")),
-    OP(0, Digest d; PolygonMembers(d, {{1, 1}, {0, 0}, {1, 0}, {0, 1}, {0.5, 2}});
-       TrianglePair(d, w.t[0], w.t[1]); LinePair(d, w.l[0], w.l[1]);
+    OP(0, Matrix3x1Members(unread, w.v[0], "random"); Matrix3x3Members(unread, w.f[0], "")),
+    OP(0, Matrix3x1Members(unread, w.v[1], "reshaped empty");
+       Matrix3x3Members(unread, w.f[1], "reshaped 3x4")),
+    OP(0, PolygonMembers(unread, {{1, 1}, {0, 0}, {1, 0}, {0, 1}, {0.5, 2}});
+       TrianglePair(unread, w.t[0], w.t[1]); LinePair(unread, w.l[0], w.l[1]);
        Touch(KoPolygon(w.poly).size(), KoTriangle(w.t[0]).size())),
     OP(0, w.f[1] ^= 3), OP(0, w.poly = w.t[0]), OP(0, m[O2] = std::move(m[Wrap])),
     OP(0, Touch(KoMatrix(std::move(m[O1])))), OP(0, Touch(KoPolygon(std::move(w.poly)).size())),
@@ -150,32 +143,20 @@ const Operation kOperations[] = {
 std::vector<Operation> Operations() {
     std::vector<Operation> all(std::begin(kOperations), std::end(kOperations));
     for (const auto& op : kMatrixOperations) {
-        for (int input : {Sym, Wide}) {
-            all.push_back({op.first,
-                           [&op, input](World&, KoMatrix* m) {
-                               Digest d;
-                               op.second(d, m[input]);
-                           },
-                           0});
-        }
+        for (int in : {Sym, Wide})
+            all.push_back(
+                {op.first, [&op, in](World&, KoMatrix* m) { op.second(unread, m[in]); }, 0});
     }
-    for (const auto& op : kConstructions) {
-        all.push_back({op.first,
-                       [&op](World&, KoMatrix*) {
-                           Digest d;
-                           op.second(d);
-                       },
-                       0});
-    }
+    for (const auto& op : kConstructions)
+        all.push_back({op.first, [&op](World&, KoMatrix*) { op.second(unread); }, 0});
     for (const OperationWithOutputs& op : kOperationsWithOutputs) {
         for (const Call call : {op.call, op.diagnosed}) {
             if (call != nullptr && op.refusal != InvalidMethod) {
-                all.push_back({op.name,
-                               [call](World&, KoMatrix* m) {
-                                   KoMatrix* const out[] = {m + O1, m + O2, m + O3};
-                                   (void)call(m[Sym], out);
-                               },
-                               ((1u << op.outputs()) - 1) << O1});
+                const auto run = [call](World&, KoMatrix* m) {
+                    KoMatrix* const out[] = {m + O1, m + O2, m + O3};
+                    (void)call(m[Sym], out);
+                };
+                all.push_back({op.name, run, ((1u << op.outputs()) - 1) << O1});
             }
         }
     }
