@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The conveniences around the core classes: text output, element ranges and the version
-// macros. (The scalar-on-the-left and negation operators are in the golden corpus.)
+// The conveniences around the core classes: text output and the version macros. (Element ranges
+// are read by the output contract, the scalar-on-the-left and negation operators by the corpus.)
 #include <kocalvix/complex.h>
 #include <kocalvix/fixed_matrix.h>
 #include <kocalvix/geometry.h>
@@ -12,7 +12,6 @@
 
 #include <iomanip>
 #include <limits>
-#include <numeric>
 #include <sstream>
 #include <string>
 
@@ -60,13 +59,7 @@ TEST(StreamOutput, Layouts) {
     EXPECT_EQ(out.str(), "  (1, 2)|");
 }
 
-TEST(ElementRangeAndVersion, DataBeginEndAndTheVersionMacros) {
-    double buffer[4] = {1.0, 2.0, 3.0, 4.0};  // a wrapping matrix ranges over the caller's buffer
-    KoMatrix wrapped(2, 2, buffer, KoMatrix::ShallowCopy);
-    const KoMatrix& c = wrapped;
-    EXPECT_TRUE(c.data() == buffer && c.begin() == buffer && c.end() == buffer + 4);
-    EXPECT_EQ(std::accumulate(c.begin(), c.end(), 0.0), 10.0);
-    EXPECT_EQ(KoMatrix().begin(), KoMatrix().end());
+TEST(Version, TheMacrosMatchTheLibrary) {
     int v[4] = {0, 0, 0, 0};
     Calvix::Version(v);
     EXPECT_EQ(std::vector<int>(v, v + 4),
@@ -75,5 +68,4 @@ TEST(ElementRangeAndVersion, DataBeginEndAndTheVersionMacros) {
     const std::string text = std::to_string(v[0]) + "." + std::to_string(v[1]) + "." +
                              std::to_string(v[2]) + "." + std::to_string(v[3]);
     EXPECT_EQ(text, KOCALVIX_VERSION_STRING);
-    EXPECT_EQ(KOCALVIX_VERSION_NUMBER, v[0] * 1000000 + v[1] * 10000 + v[2] * 100 + v[3]);
 }

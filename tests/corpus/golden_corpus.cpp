@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The golden corpus: every public operation run on a fixed set of inputs, each result reduced to
-// a 64-bit digest of its exact bits, and compared with the digests stored in golden_corpus.txt.
-// A platform, compiler, kernel path or thread count that changes a single bit of any result
-// fails here and the report names the operation and the input.
+// The golden corpus: every public operation (support/public_operations.h) run on a fixed set of
+// inputs, each result reduced to a 64-bit digest of its exact bits, and compared with the digests
+// stored in golden_corpus.txt. A platform, compiler, kernel path or thread count that changes a
+// single bit of any result fails here and the report names the operation and the input.
 //
 //   golden_corpus FILE            compare with FILE (exit status 1 on any difference)
 //   golden_corpus --write FILE    (re)write FILE from this build's results
@@ -10,9 +10,10 @@
 // Only results the library defines identically everywhere are recorded: powers use the exponents
 // 2, 0.5 and 1 only (other exponents go to the C library's pow, which may differ). NaN payloads
 // are not part of a result: every NaN is recorded as one canonical NaN. The inputs come from a
-// generator written out here (not <random>'s distributions, whose algorithms differ between
-// standard libraries), so they are the same bits everywhere. They are chosen so that faults
-// show: edge cases of every algorithm, and enough values that a sum grouped another way does.
+// generator written out in support/ (not <random>'s distributions, whose algorithms differ
+// between standard libraries), so they are the same bits everywhere. They are chosen so that
+// faults show: edge cases of every algorithm, and enough values that a sum grouped another way
+// does.
 #include <cstring>
 #include <fstream>
 #include <functional>

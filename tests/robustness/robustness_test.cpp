@@ -56,8 +56,7 @@ struct World {
     KoTriangle t[2] = {{0, 0, 6, 0, 3, 6}, {0, 4, 6, 4, 3, -2}};             // a six-pointed star
     KoLine l[4] = {{0, 0, 2, 2}, {0, 2, 2, 0}, {0, 0, 2, 0}, {1, 0, 3, 0}};  // cross; overlap
     KoPoint* segment = new KoPoint[1]{KoPoint(9, 9)};  // SegmentIntersection's caller's array
-    KoDiagnostics::Report r;
-    ~World() { delete[] segment; }  // never copied
+    ~World() { delete[] segment; }                     // never copied
 };
 // One word per object, a digest of its shape and bits (only of its shape where its element count
 // disagrees); with `problem`, also checks that they agree and that a copy has the same bits.
@@ -86,8 +85,7 @@ States StatesOf(const World& w, std::string* problem = nullptr) {
 }
 constexpr auto Touch = [](const auto&...) {};  // takes results computed for their allocations
 thread_local Digest unread;                    // and the digests of such results
-using D = KoDiagnostics;
-constexpr unsigned k1 = 1u << O1, k12 = 3u << O1, k123 = 7u << O1, kNoAlloc = 1u << 31;
+constexpr unsigned k1 = 1u << O1, kNoAlloc = 1u << 31;
 struct Operation {
     const char* name;  // the row's code
     std::function<void(World& w, KoMatrix* m)> run;

@@ -98,10 +98,8 @@ inline KoMatrix Fit(const KoMatrix& a) {
 inline const KoMatrix kUnfit = Random(2, 3, 98);
 constexpr double kScalar = 0.7071;
 
-using MatrixOperation = void (*)(Digest&, const KoMatrix&);
-
 // clang-format off
-inline const std::pair<const char*, MatrixOperation> kMatrixOperations[] = {
+inline const std::pair<const char*, void (*)(Digest&, const KoMatrix&)> kMatrixOperations[] = {
     {"KoMatrix + - += -= Hadamard, fit and unfit operands", [](Digest& d, const KoMatrix& a) {
         for (const KoMatrix& o : {Fit(a), kUnfit}) {
             KoMatrix t(a), u(a);
