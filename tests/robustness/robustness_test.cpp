@@ -136,12 +136,12 @@ const Operation kOperations[] = {
        z.SetReal(1); z.SetImage(2); Calvix::Version(version); w.poly = std::move(w.t[1]);
        Touch(Complex(z * u).abs(), (z / u).GetReal(), z.Conjugate().GetImage(), version[0],
              Calvix::ProductKernel(), Calvix::ThreadCount()))};
-// The rows above, then every operation of the shared tables: on the symmetric and the wide
-// matrix, and those with outputs writing into O1 .. O3 (the diagnostics form too).
+// The rows above, then every operation of the shared tables: on the symmetric, singular, tall and
+// wide matrices, and those with outputs writing into O1 .. O3 (the diagnostics form too).
 std::vector<Operation> Operations() {
     std::vector<Operation> all(std::begin(kOperations), std::end(kOperations));
     for (const auto& op : kMatrixOperations) {
-        for (int in : {Sym, Wide})
+        for (int in : {Sym, Sing, Tall, Wide})
             all.push_back(
                 {op.first, [&op, in](World&, KoMatrix* m) { op.second(unread, m[in]); }, 0});
     }
