@@ -95,27 +95,6 @@ TEST(Lifecycle, ConstructionAssignmentAndMoves) {
     EXPECT_EQ(t.size(), 4);
 }
 
-// A fixed-size value reshaped through a KoMatrix reference by a product keeps one buffer that its
-// own members and the general ones both read; its assignment and DiagFrom give it back its fixed
-// shape, also from a shape with as many elements.
-TEST(Lifecycle, FixedSizeValuesReshapedThroughTheBase) {
-    const Matrix3x3 a(2, -1, 0.5, 1, 3, 4, -2, 5, 1), b(1, 0.25, 2, -1, 1, 0, 3, 2, 1);
-    Matrix3x3 m(a);
-    static_cast<KoMatrix&>(m) *= b;
-    EXPECT_TRUE(m == a * b && m.Det() == (a * b).Det());
-    static_cast<KoMatrix&>(m) *= KoMatrix(3, 4);
-    EXPECT_EQ(m.ColumnSize(), 4);
-    Matrix3x1 v(1, 2, 3);
-    static_cast<KoMatrix&>(v) = KoMatrix(Rows{{4, 5, 6}});
-    v = Matrix3x1(7, 8, 9);
-    EXPECT_TRUE(v.RowSize() == 3 && v.ColumnSize() == 1 && v[2] == 9.0);
-    for (bool diagonal : {false, true}) {
-        static_cast<KoMatrix&>(m) = KoMatrix(1, 9);
-        diagonal ? (void)m.DiagFrom(v) : (void)(m = b);
-        EXPECT_TRUE(m.RowSize() == 3 && m.ColumnSize() == 3 && m(2, 2) == (diagonal ? 9.0 : 1.0));
-    }
-}
-
 TEST(Lifecycle, ImpossibleShapesThrowAndLeaveTheObjectAsItWas) {
     EXPECT_THROW(KoMatrix(-1, 2), std::bad_array_new_length);
     EXPECT_THROW(KoMatrix(2, -1), std::bad_array_new_length);

@@ -131,7 +131,8 @@ std::vector<std::pair<std::string, KoMatrix>> Matrices() {
         {{0.6, -0.8}, {0.8, 0.6}}, {{1, 0}, {0, 1e-8}}, {{1, 1}, {1, 1 + 2e-11}},
         // Values where a C library's pow(x, 2.0) or pow(x, 0.5) is one unit in the last place off.
         {{0x1.a0b26af381c72p+0, 0x1.f2f2d28920568p-1, 0x1.f15e192416235p-1, -0.0, -inf, 1e200}},
-        {{0x1.cffcd8bab88b7p-1, 0x1.aaff9cf235d8p+0, 0x1.5c00f5de90a52p+0, 0.0, -0.0, inf, -1.0}}
+        {{0x1.cffcd8bab88b7p-1, 0x1.aaff9cf235d8p+0, 0x1.5c00f5de90a52p+0, 0.0, -0.0, inf, -1.0}},
+        {{1, 2}, {3, nan}}  // NaN in the last row and column: the last sum of a running maximum
     };
     // clang-format on
     for (size_t k = 0; k < edges.size(); ++k) {
@@ -167,7 +168,8 @@ void RecordFixedSize(Corpus& c) {
         {"equal minima", Matrix3x1(-2, 5, -2)}, {"signed zeros", Matrix3x1(0.0, -0.0, 0.0)},
         {"NaN between", Matrix3x1(1, kNaN, 0)}, {"NaN first", Matrix3x1(kNaN, -1, 2)},
         {"reshaped 4x1", Matrix3x1(1, 2, 3)}, {"reshaped random 4x1", Vector(34)},
-        {"reshaped empty", Vector(35)},
+        {"reshaped empty", Vector(35)}, {"reshaped by product", Vector(36)},
+        {"reshaped flat", Vector(37)},
     };
     // clang-format on
     for (const auto& e : vectors) {
@@ -192,7 +194,8 @@ void RecordFixedSize(Corpus& c) {
         {"equal extremes", Matrix3x3(1, 5, 5, -2, 0, -2, 3, 5, 1)},
         {"signed zeros", Matrix3x3(0.0, -0.0, 0.0, -0.0, 0.0, -0.0, 0.0, -0.0, 0.0)},
         {"NaN first", Matrix3x3(kNaN, 1, 2, 3, 4, 5, 6, 7, 8)}, {"reshaped 3x4", Square(45)},
-        {"reshaped empty", Square(46)},
+        {"reshaped empty", Square(46)}, {"reshaped by product", Square(47)},
+        {"reshaped flat", Square(48)},
     };
     // clang-format on
     for (const auto& e : squares) {

@@ -219,10 +219,14 @@ inline Matrix3x3 Square(uint64_t seed, double scale = 1.0) {
 }
 
 // A fixed-size object whose shape was changed through the general interface: one more row or
-// column, or no elements at all.
+// column, a product (to 3 x 4, or of its own 3 x 3 shape), one row of as many elements, or none.
 inline void Reshape(KoMatrix& a, const std::string& name) {
     if (name == "reshaped empty") {
         a = KoMatrix();
+    } else if (name == "reshaped by product") {
+        a *= Random(a.ColumnSize(), a.ColumnSize() == 1 ? 4 : 3, 48);
+    } else if (name == "reshaped flat") {
+        a = KoMatrix(std::vector<std::vector<double>>{{a.begin(), a.end()}});
     } else if (name.rfind("reshaped", 0) == 0) {
         const KoMatrixError code = a.ColumnSize() == 1 ? a.AddRow(3, 3, KoMatrix(1, 1))
                                                        : a.AddColumn(3, 3, Random(3, 1, 47));
