@@ -105,8 +105,8 @@ KoMatrixImplement& KoMatrixImplement::operator=(KoMatrixImplement&& other) {
     if (this == &other || external || other.external || other.coallocated ||
         (coallocated && count == other.count)) {
         // A wrapped buffer is never taken over or given away, and a co-allocated one never
-        // leaves its object (nor is it left for a buffer of its own size): copy by the
-        // assignment rule.
+        // leaves its object; a co-allocated target also keeps its own elements when the count
+        // stays the same: copy by the assignment rule.
         return *this = static_cast<const KoMatrixImplement&>(other);
     }
     if (!coallocated) {
