@@ -40,7 +40,8 @@ struct OperationWithOutputs {
     KO_CALL(a.member(__VA_ARGS__)), KO_CALL(KoDiagnostics::member(a, __VA_ARGS__, report))
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
-inline KoDiagnostics::Report report;
+// One record per thread: the stress test runs the table on many threads at once.
+inline thread_local KoDiagnostics::Report report;
 // The unfit right-hand side has one row too many, or two columns; Rank() is taken before
 // Rank(basis), whose output may be the input.
 // clang-format off
