@@ -24,8 +24,7 @@
 // one-sided Jacobi iteration on the columns of the matrix, which is accurate to a few units of
 // rounding relative to the largest singular value.
 //
-// The diagnostics cost a few matrix products and the Jacobi sweeps on top of the member itself;
-// Inv also runs its reduced SVD a second time.
+// The diagnostics cost a few matrix products and the Jacobi sweeps on top of the member itself.
 #ifndef KOCALVIX_DIAGNOSTICS_H
 #define KOCALVIX_DIAGNOSTICS_H
 
@@ -100,8 +99,8 @@ class KOCALVIX_API KoDiagnostics {
                                              KoMatrix& V, Report& report);
     /// KoMatrix::Inv. residual = the largest relative defect of the four conditions that define
     /// the pseudo-inverse X: A*X*A = A, X*A*X = X, A*X and X*A symmetric. smallestKeptRatio and
-    /// dropped are read from the reduced SVD that Inv is built on, run a second time. Inv of
-    /// 1e-12 * I is the zero matrix: residual 1, Failed.
+    /// dropped are read from the reduced SVD that Inv is built on. Inv of 1e-12 * I is the zero
+    /// matrix: residual 1, Failed.
     static const KoMatrix Inv(const KoMatrix& a, Report& report);
     /// KoMatrix::MatrixNorm. For p = 2, residual = |result - s| / s with s the largest singular
     /// value from the Jacobi iteration (0 when both are 0): {{0, -2}, {0, -3}, {-1, 0}} gives 1

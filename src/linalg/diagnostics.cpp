@@ -207,7 +207,11 @@ KoMatrixError KoDiagnostics::SubSVDDecomposition(const KoMatrix& a, KoMatrix& U,
 
 const KoMatrix KoDiagnostics::Inv(const KoMatrix& a, Report& report) {
     report = Report();
-    const KoMatrix x = a.Inv();
+    // The steps of the eigen iteration and the singular values Inv kept, read from the reduced
+    // decomposition it is built on; the record keeps -1 steps when that decomposition refused.
+    KoMatrixImplement::IterationRecord record{-1, false, 0.0};
+    KoMatrix S;
+    const KoMatrix x(a.impl->Inv(&record, S.impl));
     report.nanProduced = !AllFinite(x);
     const KoMatrix ax = a * x;
     const KoMatrix xa = x * a;
@@ -219,13 +223,7 @@ const KoMatrix KoDiagnostics::Inv(const KoMatrix& a, Report& report) {
     for (double d : defects) {
         report.residual = std::isnan(d) ? d : std::max(report.residual, d);
     }
-    // The singular values Inv kept and the steps of its eigen iteration: the reduced
-    // decomposition it is built on, run once more.
-    KoMatrix U;
-    KoMatrix S;
-    KoMatrix V;
-    KoMatrixImplement::IterationRecord record;
-    if (a.impl->SubSVDDecomposition(*U.impl, *S.impl, *V.impl, &record) == NoError) {
+    if (record.steps >= 0) {
         RecordSteps(record, report);
         MeasureSingularValues(S, std::min(a.RowSize(), a.ColumnSize()), report);
     }

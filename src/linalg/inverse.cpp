@@ -4,6 +4,7 @@
 // matrix whose singular values all lie outside the band this is the ordinary inverse, for any
 // other matrix the pseudo-inverse (n x m for an m x n matrix).
 #include <limits>
+#include <utility>
 
 #include "linalg/literal_forms.h"
 #include "linalg/step_rules.h"
@@ -11,20 +12,30 @@
 
 namespace {
 
-// The reduced decomposition used: the member or its literal twin.
+using IterationRecord = KoMatrixImplement::IterationRecord;
+
+// The reduced decomposition used: the member, which fills the record when given, or its literal
+// twin, which keeps none.
 using ReducedSVD = KoMatrixError (*)(const KoMatrixImplement&, KoMatrixImplement&,
-                                     KoMatrixImplement&, KoMatrixImplement&);
+                                     KoMatrixImplement&, KoMatrixImplement&, IterationRecord*);
 
 KoMatrixError FastReducedSVD(const KoMatrixImplement& A, KoMatrixImplement& U, KoMatrixImplement& S,
-                             KoMatrixImplement& V) {
-    return A.SubSVDDecomposition(U, S, V);
+                             KoMatrixImplement& V, IterationRecord* record) {
+    return A.SubSVDDecomposition(U, S, V, record);
 }
 
-KoMatrixImplement InverseBy(const KoMatrixImplement& A, ReducedSVD decompose) {
+KoMatrixError LiteralReducedSVD(const KoMatrixImplement& A, KoMatrixImplement& U,
+                                KoMatrixImplement& S, KoMatrixImplement& V, IterationRecord*) {
+    return kocalvix::literal::SubSVDDecomposition(A, U, S, V);
+}
+
+// The inverse; `singularValues`, when given, receives S of a decomposition that did not refuse.
+KoMatrixImplement InverseBy(const KoMatrixImplement& A, ReducedSVD decompose,
+                            IterationRecord* record, KoMatrixImplement* singularValues) {
     KoMatrixImplement U;
     KoMatrixImplement S;
     KoMatrixImplement V;
-    if (decompose(A, U, S, V) != NoError) {
+    if (decompose(A, U, S, V, record) != NoError) {
         // The Gram matrix held a NaN: there are no singular values to invert.
         KoMatrixImplement undefined(A.cols, A.rows);
         for (int k = 0; k < undefined.count; ++k) {
@@ -40,17 +51,21 @@ KoMatrixImplement InverseBy(const KoMatrixImplement& A, ReducedSVD decompose) {
             Splus(k, k) = 1.0 / s;
         }
     }
+    if (singularValues != nullptr) {
+        *singularValues = std::move(S);
+    }
     return (V * Splus.Transpose()) * U.Transpose();
 }
 
 }  // namespace
 
-KoMatrixImplement KoMatrixImplement::Inv() const {
-    return InverseBy(*this, FastReducedSVD);
+KoMatrixImplement KoMatrixImplement::Inv(IterationRecord* record,
+                                         KoMatrixImplement* singularValues) const {
+    return InverseBy(*this, FastReducedSVD, record, singularValues);
 }
 
 KoMatrixImplement kocalvix::literal::Inv(const KoMatrixImplement& A) {
-    return InverseBy(A, kocalvix::literal::SubSVDDecomposition);
+    return InverseBy(A, LiteralReducedSVD, nullptr, nullptr);
 }
 
 // ---- KoMatrix forwarder ----------------------------------------------------------------------

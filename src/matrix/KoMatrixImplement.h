@@ -215,7 +215,11 @@ class KoMatrixImplement {
     KoMatrixError SubSVDDecomposition(KoMatrixImplement& U, KoMatrixImplement& S,
                                       KoMatrixImplement& V,
                                       IterationRecord* record = nullptr) const;
-    KoMatrixImplement Inv() const;
+    /// `record` and `singularValues`, when given, receive what the eigen iteration did and S of
+    /// the reduced decomposition the inverse is built on; both stay untouched when that
+    /// decomposition refused (a NaN in the Gram matrix). The result is the same without them.
+    KoMatrixImplement Inv(IterationRecord* record = nullptr,
+                          KoMatrixImplement* singularValues = nullptr) const;
 };
 
 #endif  // KOCALVIX_SRC_MATRIX_KOMATRIXIMPLEMENT_H
