@@ -2,7 +2,7 @@
 // Every decomposition at n = 16 .. 256 on random square matrices, each next to its literal form
 // (every reflection and rotation applied as a full product with the embedding identity), in the
 // same run: compare the two times of one size, not times across runs. The literal forms run only
-// up to the sizes where one call stays within seconds.
+// up to the sizes where one call stays within seconds. Inv/diagnosed is KoDiagnostics::Inv.
 //
 //   build/release/bench/decomposition_bench --benchmark_filter=Householder
 #include <benchmark/benchmark.h>
@@ -11,6 +11,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include <kocalvix/diagnostics.h>
 
 #include "linalg/literal_forms.h"
 #include "matrix/KoMatrixImplement.h"
@@ -170,6 +172,25 @@ const bool registered = [] {
             }
         }
     }
+    return true;
+}();
+
+// KoDiagnostics::Inv, to compare with Inv/fast of the same size: the diagnostics read the
+// decomposition the inverse is built on and add a few products of the result with the input.
+const bool diagnosedRegistered = [] {
+    auto* bench = benchmark::RegisterBenchmark("Inv/diagnosed", [](benchmark::State& state) {
+        const int n = static_cast<int>(state.range(0));
+        const KoMatrixImplement random = RandomMatrix(n, false);
+        KoMatrix a(n, n);
+        for (int k = 0; k < random.count; ++k) {
+            a(k / n, k % n) = random.data[k];
+        }
+        KoDiagnostics::Report report;
+        for (auto _ : state) {
+            benchmark::DoNotOptimize(KoDiagnostics::Inv(a, report)(0, 0));
+        }
+    });
+    bench->Unit(benchmark::kMillisecond)->RangeMultiplier(2)->Range(16, 128);
     return true;
 }();
 
