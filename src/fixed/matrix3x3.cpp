@@ -351,26 +351,22 @@ Matrix3x3& Matrix3x3::operator/=(const double& s) {
 
 Matrix3x3 Matrix3x3::operator+(const double& s) const {
     const double* a = ReadElements<9>(*impl);
-    const double v = s;
-    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] + v; }), Adopt{});
+    return Matrix3x3(NewMatrix([a, s](int k) { return a[k] + s; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator-(const double& s) const {
     const double* a = ReadElements<9>(*impl);
-    const double v = s;
-    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] - v; }), Adopt{});
+    return Matrix3x3(NewMatrix([a, s](int k) { return a[k] - s; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator*(const double& s) const {
     const double* a = ReadElements<9>(*impl);
-    const double v = s;
-    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] * v; }), Adopt{});
+    return Matrix3x3(NewMatrix([a, s](int k) { return a[k] * s; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::operator/(const double& s) const {
     const double* a = ReadElements<9>(*impl);
-    const double v = s;
-    return Matrix3x3(NewMatrix([a, v](int k) { return a[k] / v; }), Adopt{});
+    return Matrix3x3(NewMatrix([a, s](int k) { return a[k] / s; }), Adopt{});
 }
 
 Matrix3x3 Matrix3x3::HadamardProduct(const Matrix3x3& B) {
@@ -391,9 +387,7 @@ Matrix3x3 Matrix3x3::HadamardPower(const int& n) {
 
 Matrix3x3 Matrix3x3::HadamardPower(const double& p) {
     const double* a = ReadElements<9>(*impl);
-    const double exponent = p;
-    return Matrix3x3(NewMatrix([a, exponent](int k) { return kocalvix::Power(a[k], exponent); }),
-                     Adopt{});
+    return Matrix3x3(NewMatrix([a, p](int k) { return kocalvix::Power(a[k], p); }), Adopt{});
 }
 
 // ---- Statistics and rounding -------------------------------------------------------------------
@@ -410,8 +404,7 @@ double Matrix3x3::RMSE(const Matrix3x3& B) {
 
 Matrix3x3 Matrix3x3::Rounding(const int& digits) const {
     const double* a = ReadElements<9>(*impl);
-    const int places = digits;
     return Matrix3x3(
-        NewMatrix([a, places](int k) { return kocalvix::fixed::RoundToDecimals(a[k], places); }),
+        NewMatrix([a, digits](int k) { return kocalvix::fixed::RoundToDecimals(a[k], digits); }),
         Adopt{});
 }
